@@ -1,0 +1,59 @@
+// MessageForm's behaviour: start-up, mode decision, the main dialog's handlers and the
+// background's activation rule. The windows themselves are views behind UserInterface.
+#pragma once
+
+#include <string>
+
+#include "setup/platform/platform.h"
+#include "setup/script/setup_script.h"
+
+namespace setup {
+
+struct Flags {
+  bool UninstallMode = false;
+  bool NetworkBlocked = false;
+  bool IsPC9821 = false;
+  bool Installing = false;
+  bool AbortRequested = false;
+};
+
+class MessageForm {
+ public:
+  explicit MessageForm(Platform& platform) : platform_(platform) {}
+
+  // Runs while the main dialog is created: decides the mode, loads the script, asks the
+  // PC-9821 question, and in uninstall mode runs the whole uninstall.
+  void FormCreate();
+  // Runs when the message loop first shows the main dialog.
+  void FormShow();
+  // Runs after the message loop has ended.
+  void FormClose();
+  // Asked before every close; true lets the close go ahead.
+  bool FormCloseQuery();
+  // Every close of the main dialog, from the program itself or from outside.
+  void Close();
+
+  void OkButtonClick();
+  void DirButtonClick();
+  void CancelButtonClick();
+
+  // BackForm's FormActivate.
+  void BackFormActivate();
+  // CopyForm's Cancel button.
+  void CopyFormCancelButtonClick();
+
+  bool closing() const { return closing_; }
+  SetupScript& script() { return script_; }
+  Flags& flags() { return flags_; }
+
+ private:
+  void DecidePC9821();
+  void RunInstallationSequence();
+
+  Platform& platform_;
+  SetupScript script_;
+  Flags flags_;
+  bool closing_ = false;
+};
+
+}  // namespace setup
