@@ -4,18 +4,14 @@
 
 #include <string>
 
+#include "setup/app/flags.h"
 #include "setup/platform/platform.h"
 #include "setup/script/setup_script.h"
 
 namespace setup {
 
-struct Flags {
-  bool UninstallMode = false;
-  bool NetworkBlocked = false;
-  bool IsPC9821 = false;
-  bool Installing = false;
-  bool AbortRequested = false;
-};
+// True when the program's own file name is anything but "setup.exe" (letter case ignored).
+bool IsUninstallerName(Platform& platform, const std::string& modulePath);
 
 class MessageForm {
  public:
@@ -48,6 +44,7 @@ class MessageForm {
 
  private:
   void DecidePC9821();
+  void OfferDirectX();
   void RunInstallationSequence();
 
   Platform& platform_;

@@ -1,0 +1,113 @@
+// The copy step: a sizing pass over every line, then the copy pass with progress and pumping.
+#include "setup/install/copy_files.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "setup/app/messages.h"
+#include "setup/install/folders.h"
+#include "setup/script/fields.h"
+#include "setup/script/macros.h"
+#include "setup/script/text.h"
+
+namespace setup {
+
+namespace {
+
+constexpr std::int64_t kBarUnits = 65536;
+
+struct SourceSpec {
+  std::string folder;
+  std::string searchPath;
+};
+
+// The source folder of a field: the freshly expanded SourceDir, plus the field's folder part.
+// The test for a folder part looks at single bytes; the split itself steps over double-byte
+// characters, so a name like "ソ" (trail byte 0x5C) gives an empty folder part.
+SourceSpec SourceOf(StepContext& context, const std::string& field) {
+  SourceSpec spec{ExpandMacros(context.script, context.platform, context.script.SourceDir), {}};
+  std::string name = field;
+  if (field.find('\\') != std::string::npos) {
+    const std::size_t separator = LastSeparator(field, context.platform.system, false);
+    const std::string folderPart = separator == std::string::npos ? std::string() : field.substr(0, separator);
+    if (separator != std::string::npos) name = field.substr(separator + 1);
+    spec.folder += "\\" + folderPart;
+  }
+  spec.searchPath = spec.folder + "\\" + name;
+  return spec;
+}
+
+bool IsCopyable(const FoundEntry& entry) {
+  return (entry.attributes & (kAttrDirectory | kAttrHidden | kAttrSystem | kAttrVolumeLabel)) == 0;
+}
+
+std::vector<FoundEntry> MatchingFiles(Platform& platform, const std::string& searchPath) {
+  std::vector<FoundEntry> files = platform.files.FindEntries(searchPath);
+  files.erase(std::remove_if(files.begin(), files.end(), [](const FoundEntry& entry) { return !IsCopyable(entry); }),
+              files.end());
+  return files;
+}
+
+std::int64_t TotalSize(StepContext& context) {
+  std::int64_t total = 0;
+  for (const std::string& line : context.script.CopyList) {
+    std::size_t position = 1;
+    const SourceSpec source = SourceOf(context, NextField(line, ',', position));
+    for (const FoundEntry& entry : MatchingFiles(context.platform, source.searchPath)) {
+      total += static_cast<std::int64_t>(entry.size);
+    }
+  }
+  return total;
+}
+
+void CopyLine(StepContext& context, const std::string& line, std::int64_t scale) {
+  Platform& platform = context.platform;
+  std::size_t position = 1;
+  SourceSpec source = SourceOf(context, NextField(line, ',', position));
+  const std::string destination = ExpandMacros(context.script, platform, NextField(line, ',', position));
+  if (context.flags.IsPC9821) {
+    const std::string pc9821Field = NextField(line, ',', position);
+    if (!pc9821Field.empty()) source = SourceOf(context, pc9821Field);
+  }
+  platform.ui.PumpMessages();
+  // A line without a destination would copy into the root of the current drive: skip it.
+  if (destination.empty()) return;
+  if (!platform.files.DirectoryExists(destination)) CreateFolderWithParents(platform, destination);
+
+  for (const FoundEntry& file : MatchingFiles(platform, source.searchPath)) {
+    if (context.flags.AbortRequested) break;
+    context.progress.SetLabel(text::kCopyingPrefix + platform.system.AnsiToUtf8(file.name));
+    platform.ui.PumpMessages();
+    CopyOneFile(platform, file.name, source.folder, destination);
+    const std::int64_t units = static_cast<std::int64_t>(file.size) / scale;
+    context.progress.SetPosition(context.progress.Position() + static_cast<int>(units));
+    platform.ui.PumpMessages();
+    context.script.InstalledFiles.push_back(destination + "\\" + file.name);
+  }
+}
+
+}  // namespace
+
+std::int64_t ProgressScale(std::int64_t totalBytes) { return totalBytes > 65535 ? totalBytes / kBarUnits + 1 : 1; }
+
+void CopyOneFile(Platform& platform, const std::string& name, const std::string& sourceFolder,
+                 const std::string& destinationFolder) {
+  const std::string target = destinationFolder + "\\" + name;
+  platform.files.CopyFile(sourceFolder + "\\" + name, target);
+  platform.files.SetAttributes(target, kAttrArchive);
+}
+
+void CopyFiles(StepContext& context) {
+  const std::int64_t total = TotalSize(context);
+  const std::int64_t scale = ProgressScale(total);
+  context.progress.SetRange(static_cast<int>(total > 65535 ? 65535 : total));
+
+  const std::size_t lineCount = context.script.CopyList.size();
+  for (std::size_t i = 0; i < lineCount; ++i) {
+    CopyLine(context, context.script.CopyList[i], scale);
+    if (context.flags.AbortRequested) break;
+  }
+  context.progress.SetLabel("");
+}
+
+}  // namespace setup

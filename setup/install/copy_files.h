@@ -1,0 +1,24 @@
+// CopyFiles: the COPY list copied from the CD-ROM to the destination with a scaled progress bar.
+//
+// A COPY line is "source,destination[,PC-9821 source]": the source is a file name or wildcard
+// pattern relative to the source folder, the destination a folder with macros.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "setup/install/step_context.h"
+
+namespace setup {
+
+void CopyFiles(StepContext& context);
+
+// Copies one file under the same name, replacing an existing one, and leaves the copy with the
+// archive attribute alone (read-only, hidden and system from the CD-ROM are cleared).
+void CopyOneFile(Platform& platform, const std::string& name, const std::string& sourceFolder,
+                 const std::string& destinationFolder);
+
+// The divisor from bytes to progress units that keeps the bar's range within 16 bits.
+std::int64_t ProgressScale(std::int64_t totalBytes);
+
+}  // namespace setup

@@ -1,0 +1,139 @@
+// The main dialog's buttons: the destination checks, the DirectX offer and the installation
+// sequence behind Start, the folder picker, and the Abort question.
+#include <cstdint>
+#include <optional>
+
+#include "setup/app/message_form.h"
+#include "setup/app/messages.h"
+#include "setup/install/config_file.h"
+#include "setup/install/copy_files.h"
+#include "setup/install/directx_version.h"
+#include "setup/install/folders.h"
+#include "setup/install/registry_entries.h"
+#include "setup/install/start_menu.h"
+#include "setup/install/step_context.h"
+#include "setup/install/uninstall_record.h"
+
+namespace setup {
+
+namespace {
+
+constexpr std::int64_t kMegabyte = 1048576;
+
+// The message of the first of checks 2 to 5 that refuses the typed folder, if any.
+std::optional<const char*> RefusalOfFolderName(Platform& platform, const std::string& typed) {
+  if (typed.size() < 2) return text::kEnterFolder;
+  if (typed[1] != ':') return text::kBadFolderName;
+  if (typed.substr(1) == ":\\") return text::kDriveRootRefused;
+  if (platform.files.GetDriveType(typed.substr(0, 3)) != DriveType::Fixed) return text::kNotHardDisk;
+  return std::nullopt;
+}
+
+// SIZE is taken in 64 bits, so values of 2048 MB and more are checked as written.
+bool HasEnoughSpace(Platform& platform, const std::string& typed, std::int32_t requiredMegabytes) {
+  const std::int64_t required = static_cast<std::int64_t>(requiredMegabytes) * kMegabyte;
+  if (required <= 0) return true;
+  return required <= platform.files.FreeBytes(typed.substr(0, 1) + ":\\");
+}
+
+}  // namespace
+
+void MessageForm::OkButtonClick() {
+  UserInterface& ui = platform_.ui;
+  if (flags_.NetworkBlocked) {
+    ui.MessageBox(BoxKind::Error, BoxButtons::Ok, text::kNetworkRefused);
+    Close();
+    return;
+  }
+  const std::string typed = ui.FolderText();
+  if (const std::optional<const char*> refusal = RefusalOfFolderName(platform_, typed)) {
+    ui.MessageBox(BoxKind::Error, BoxButtons::Ok, *refusal);
+    ui.SetFolderText(script_.DestDir);
+    return;
+  }
+  script_.DestDir = typed;
+  if (!HasEnoughSpace(platform_, typed, script_.RequiredSpace)) {
+    const std::string message = text::kNoSpaceBefore + std::to_string(script_.RequiredSpace) + text::kNoSpaceAfter;
+    ui.MessageBox(BoxKind::Error, BoxButtons::Ok, message);
+    ui.SetFolderText(script_.DestDir);
+    return;
+  }
+  if (!platform_.files.DirectoryExists(script_.DestDir)) {
+    if (ui.MessageBox(BoxKind::Confirmation, BoxButtons::YesNo, text::kCreateFolder) != Answer::Yes) {
+      Close();
+      return;
+    }
+    CreateFolderWithParents(platform_, script_.DestDir);
+  }
+  if (GetDirectXVersion(platform_) < script_.RequiredDirectX) {
+    OfferDirectX();
+    return;
+  }
+  RunInstallationSequence();
+}
+
+void MessageForm::OfferDirectX() {
+  if (platform_.ui.MessageBox(BoxKind::Confirmation, BoxButtons::YesNo, text::kOfferDirectX) == Answer::Yes) {
+    platform_.shell.OpenFile(DirectXSetupPath(script_.SourceRoot));
+  } else {
+    platform_.ui.ShowNotice(text::kInstallCaption, text::kInstallAborted);
+  }
+  Close();
+}
+
+void MessageForm::RunInstallationSequence() {
+  UserInterface& ui = platform_.ui;
+  ProgressWindow& progress = ui.MainProgress();
+  StepContext context{script_, flags_, platform_, progress};
+  ui.HideMainDialog();
+  progress.Show();
+  flags_.Installing = true;
+  flags_.AbortRequested = false;
+
+  CopyFiles(context);
+  progress.StopAnimation();
+  if (!flags_.AbortRequested) MakeRegistryData(context);
+  if (!flags_.AbortRequested) MakeConfigFile(context);
+  if (!flags_.AbortRequested) {
+    MakeStartMenu(context);
+    platform_.shell.BroadcastSettingChange();
+  }
+  if (!flags_.AbortRequested) MakeUnInstallData(context);
+  if (!flags_.AbortRequested) {
+    progress.Hide();
+    ui.BringApplicationToFront();
+    flags_.Installing = false;
+    ui.Beep();
+    ui.ShowNotice(text::kInstallCaption, text::kInstallFinished);
+  }
+  Close();
+}
+
+void MessageForm::DirButtonClick() {
+  const std::optional<std::string> chosen = platform_.shell.BrowseForFolder(text::kBrowseTitle);
+  if (chosen) platform_.ui.SetFolderText(*chosen);
+}
+
+void MessageForm::CancelButtonClick() {
+  if (platform_.ui.MessageBox(BoxKind::Warning, BoxButtons::YesNo, text::kQuitNotInstalled) == Answer::Yes) Close();
+}
+
+void MessageForm::CopyFormCancelButtonClick() {
+  if (flags_.UninstallMode) return;
+  if (platform_.ui.MessageBox(BoxKind::Warning, BoxButtons::YesNo, text::kQuitNotInstalled) == Answer::Yes) {
+    flags_.AbortRequested = true;
+    flags_.Installing = false;
+  }
+}
+
+bool MessageForm::FormCloseQuery() {
+  if (!flags_.Installing) return true;
+  if (platform_.ui.MessageBox(BoxKind::Warning, BoxButtons::YesNo, text::kQuitWhileInstalling) == Answer::No) {
+    return false;
+  }
+  flags_.AbortRequested = true;
+  flags_.Installing = false;
+  return true;
+}
+
+}  // namespace setup

@@ -1,0 +1,105 @@
+// The registry step. Any key that cannot be opened, value that cannot be written, value line
+// with no key open, or "long" number that does not parse stops the installation.
+#include "setup/install/registry_entries.h"
+
+#include <optional>
+
+#include "setup/app/messages.h"
+#include "setup/app/shared_routines.h"
+#include "setup/script/fields.h"
+#include "setup/script/macros.h"
+#include "setup/script/numbers.h"
+#include "setup/script/text.h"
+
+namespace setup {
+
+namespace {
+
+// One registry connection: a root and the key opened last.
+class RegistryConnection {
+ public:
+  explicit RegistryConnection(Registry& registry) : registry_(registry) {}
+  ~RegistryConnection() { Close(); }
+
+  bool Open(KeyHandle root, const std::string& path) {
+    Close();
+    KeyHandle key = 0;
+    if (!registry_.CreateKey(root, path, &key)) return false;
+    key_ = key;
+    return true;
+  }
+  bool WriteString(const std::string& name, const std::string& value) {
+    return key_ && registry_.SetString(*key_, name, value);
+  }
+  bool WriteDword(const std::string& name, std::int32_t value) {
+    return key_ && registry_.SetDword(*key_, name, static_cast<std::uint32_t>(value));
+  }
+  void Close() {
+    if (key_) registry_.CloseKey(*key_);
+    key_.reset();
+  }
+
+ private:
+  Registry& registry_;
+  std::optional<KeyHandle> key_;
+};
+
+// Carries out one REG line; false when the installation must stop.
+bool RunRegLine(StepContext& context, RegistryConnection& connection, const std::string& line) {
+  std::size_t position = 1;
+  const std::string keyword = NextField(line, ',', position);
+  if (EqualsIgnoringAsciiCase(keyword, "open")) {
+    const KeyHandle root = GetRootKey(NextField(line, '\\', position));
+    const std::string keyPath = NextField(line, ',', position);
+    if (!connection.Open(root, keyPath)) return false;
+    // An empty entry would end the record's REG list early and hide the keys after it.
+    if (line.size() > 5) context.script.InstalledRegKeys.push_back(line.substr(5));
+    return true;
+  }
+  if (EqualsIgnoringAsciiCase(keyword, "string")) {
+    const std::string name = NextField(line, ',', position);
+    const std::string value = NextField(line, ',', position);
+    return connection.WriteString(name, ExpandMacros(context.script, context.platform, value));
+  }
+  if (EqualsIgnoringAsciiCase(keyword, "long")) {
+    const std::string name = NextField(line, ',', position);
+    const std::optional<std::int32_t> number = ParseInteger(NextField(line, ',', position));
+    return number && connection.WriteDword(name, *number);
+  }
+  return true;
+}
+
+bool WriteUninstallEntry(StepContext& context) {
+  const SetupScript& script = context.script;
+  RegistryConnection connection(context.platform.registry);
+  const std::string command =
+      UninstallerPath(context.platform) + " \"" + script.DestDir + "\\" + script.UninstallFile + "\"";
+  return connection.Open(kHkeyLocalMachine, kUninstallKeyPrefix + script.Title) &&
+         connection.WriteString("DisplayName", script.Title) && connection.WriteString("UninstallString", command);
+}
+
+void ReportRegistryFailure(StepContext& context) {
+  context.platform.ui.MessageBox(BoxKind::Error, BoxButtons::Ok, text::kRegistryFailed);
+  AbortInstallation(context);
+}
+
+}  // namespace
+
+std::string UninstallerPath(Platform& platform) { return platform.system.WindowsDirectory() + "\\" + kUninstallerName; }
+
+void MakeRegistryData(StepContext& context) {
+  context.progress.SetLabel(text::kRegistryStep);
+  {
+    RegistryConnection connection(context.platform.registry);
+    for (const std::string& line : context.script.RegList) {
+      if (!RunRegLine(context, connection, line)) {
+        connection.Close();
+        ReportRegistryFailure(context);
+        return;
+      }
+    }
+  }
+  if (!WriteUninstallEntry(context)) ReportRegistryFailure(context);
+}
+
+}  // namespace setup

@@ -1,0 +1,59 @@
+// The Start-menu step. Nothing here is reported and nothing stops the installation.
+#include "setup/install/start_menu.h"
+
+#include "setup/app/messages.h"
+#include "setup/app/shared_routines.h"
+#include "setup/install/folders.h"
+#include "setup/script/fields.h"
+#include "setup/script/macros.h"
+#include "setup/script/text.h"
+
+namespace setup {
+
+namespace {
+
+// The shell link interfaces take paths of at most 260 characters; a longer one is skipped
+// rather than cut short into a different path.
+constexpr std::size_t kMaxPath = 260;
+
+void MakeStartMenuEntry(StepContext& context, const std::string& line) {
+  Platform& platform = context.platform;
+  const SetupScript& script = context.script;
+  std::size_t position = 1;
+  const std::string target = NextField(line, ',', position);
+  const std::string name = NextField(line, ',', position);
+  std::string folder = ExpandMacros(script, platform, NextField(line, ',', position));
+  if (folder.empty()) folder = name;
+
+  // Without the Programs folder the path would start at the root of the current drive.
+  const std::string programs = GetSpecialFolderPath(platform, kCsidlPrograms);
+  if (programs.empty()) return;
+  CreateFolderWithParents(platform, programs + "\\" + script.GroupName + "\\" + folder);
+
+  const std::string full = script.DestDir + "\\" + target;
+  const std::size_t separator = LastSeparator(full, platform.system, false);
+  MakeShortcut(platform, full.substr(0, separator), full.substr(separator + 1), name, folder, script.GroupName,
+               kCsidlPrograms);
+}
+
+}  // namespace
+
+void MakeStartMenu(StepContext& context) {
+  context.progress.SetLabel(text::kStartMenuStep);
+  for (const std::string& line : context.script.StartList) MakeStartMenuEntry(context, line);
+}
+
+void MakeShortcut(Platform& platform, const std::string& workFolder, const std::string& fileName,
+                  const std::string& linkName, const std::string& subFolder, const std::string& groupName, int csidl) {
+  const std::string folder = platform.shell.SpecialFolderParsingName(csidl);
+  if (folder.empty()) return;
+  ShellLinkData link;
+  link.linkPath = folder + "\\" + groupName + "\\" + subFolder + "\\" + linkName + ".lnk";
+  link.workingFolder = workFolder;
+  link.targetPath = workFolder + "\\" + fileName;
+  link.description = linkName;
+  if (link.linkPath.size() >= kMaxPath || link.targetPath.size() >= kMaxPath) return;
+  platform.shell.SaveShellLink(link);
+}
+
+}  // namespace setup

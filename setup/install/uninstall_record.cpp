@@ -1,0 +1,76 @@
+// The uninstall-record step. The record is written beside itself first and moved into place,
+// so a crash leaves the old record or the new one, never a torn one.
+#include "setup/install/uninstall_record.h"
+
+#include <optional>
+
+#include "setup/app/messages.h"
+#include "setup/install/registry_entries.h"
+#include "setup/script/ini_document.h"
+#include "setup/script/macros.h"
+
+namespace setup {
+
+namespace {
+
+constexpr char kSection[] = "SETUP";
+
+void CopyUninstaller(Platform& platform) {
+  const std::string uninstaller = UninstallerPath(platform);
+  platform.files.CopyFile(platform.system.ModulePath(), uninstaller);
+  platform.files.SetAttributes(uninstaller, kAttrArchive);
+}
+
+IniDocument ExistingRecord(Platform& platform, const std::string& path) {
+  if (!platform.files.FileExists(path)) return IniDocument();
+  const std::optional<std::string> text = platform.files.ReadWholeFile(path);
+  return text ? IniDocument::Parse(*text) : IniDocument();
+}
+
+void SetNumbered(IniDocument& record, const char* name, const TextList& values) {
+  std::string key = name;
+  const std::size_t stem = key.size();
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    key.resize(stem);
+    key += std::to_string(i + 1);
+    record.Set(kSection, key, values[i]);
+  }
+}
+
+bool WriteReplacing(Platform& platform, const std::string& path, const std::string& bytes) {
+  const std::string temporary = path + ".new";
+  if (platform.files.WriteWholeFile(temporary, bytes) != WriteResult::Ok ||
+      !platform.files.ReplaceFile(temporary, path)) {
+    platform.files.DeleteFile(temporary);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+void MakeUnInstallData(StepContext& context) {
+  Platform& platform = context.platform;
+  SetupScript& script = context.script;
+  context.progress.SetLabel(text::kUninstallDataStep);
+  CopyUninstaller(platform);
+
+  const std::string recordPath = script.DestDir + "\\" + script.UninstallFile;
+  for (const std::string& line : script.RemoveList)
+    script.InstalledFiles.push_back(ExpandMacros(script, platform, line));
+  // Without a record name the path names the folder itself, and no record can be written.
+  if (script.UninstallFile.empty()) {
+    ReportCannotCreate(context, recordPath);
+    return;
+  }
+
+  IniDocument record = ExistingRecord(platform, recordPath);
+  record.Set(kSection, "TITLE", script.Title);
+  record.Set(kSection, "GROUP", script.GroupName);
+  SetNumbered(record, "COPY", script.InstalledFiles);
+  SetNumbered(record, "REG", script.InstalledRegKeys);
+  record.Set(kSection, "SHORTCUT", script.ShortcutSetting);
+  if (!WriteReplacing(platform, recordPath, record.Serialize())) ReportCannotCreate(context, recordPath);
+}
+
+}  // namespace setup

@@ -1,0 +1,56 @@
+// IniDocument: the setup script's INI format, read and written.
+//
+// Reading: lines split at CR, LF and CR LF; a NUL ends the text; lines trimmed of codes 0-32;
+// empty lines and ";" comments dropped; "[name]" opens a section; lines before the first
+// section dropped; "key=value" entries, other lines kept but never found. Names compare
+// without regard to ASCII letter case; the last occurrence of a section and of a key wins.
+// Writing keeps every section and line in order; each section is followed by an empty line.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace setup {
+
+class IniDocument {
+ public:
+  static IniDocument Parse(std::string_view text);
+
+  // The value as written, or nothing when the key (or the section) is missing.
+  const std::string* Find(std::string_view section, std::string_view key) const;
+  std::string ReadText(std::string_view section, std::string_view key, const std::string& fallback) const;
+  std::int32_t ReadInteger(std::string_view section, std::string_view key, std::int32_t fallback) const;
+  bool ReadBool(std::string_view section, std::string_view key, bool fallback) const;
+
+  // Sets a key in the section that reading sees: an existing key keeps its place and takes the
+  // letter case given now; a new key goes after the section's lines; a new section at the end.
+  void Set(std::string_view section, std::string_view key, std::string_view value);
+
+  // The whole document with CR LF line ends.
+  std::string Serialize() const;
+
+ private:
+  struct Line {
+    std::string key;  // the whole text for a line without "="
+    std::string value;
+    bool isEntry = false;
+  };
+  struct Section {
+    std::string name;
+    std::vector<Line> lines;
+    std::unordered_map<std::string, std::size_t> lastIndexOfKey;  // upper-case key -> line
+  };
+
+  void AddLine(Section& section, std::string_view text);
+  const Section* FindSection(std::string_view name) const;
+  Section& SectionForWriting(std::string_view name);
+
+  std::vector<Section> sections_;
+  std::unordered_map<std::string, std::size_t> lastIndexOfSection_;  // upper-case name -> section
+};
+
+}  // namespace setup

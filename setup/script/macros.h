@@ -1,0 +1,18 @@
+// ExpandMacros: the macro characters of script values.
+//   "#" Windows drive letter, "@" source root (a ":" after it is dropped under a UNC start),
+//   "$" destination folder, "^" Windows folder, "~" short form of the destination folder.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "setup/platform/platform.h"
+#include "setup/script/setup_script.h"
+
+namespace setup {
+
+// Inserted text is not examined again. Double-byte characters are copied whole, so a trail
+// byte with the code of a macro character is never taken for one.
+std::string ExpandMacros(const SetupScript& script, Platform& platform, std::string_view value);
+
+}  // namespace setup

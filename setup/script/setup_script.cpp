@@ -1,0 +1,87 @@
+// LoadSetupScript and ReadList: filling SetupScript from setup.ini or the uninstall record.
+#include "setup/script/setup_script.h"
+
+#include "setup/script/command_line.h"
+#include "setup/script/ini_document.h"
+#include "setup/script/macros.h"
+#include "setup/script/text.h"
+
+namespace setup {
+
+namespace {
+
+constexpr std::string_view kSection = "SETUP";
+
+// "\\server\share" from "\\server\share\dir\setup.exe": from the third character on, up to
+// the second backslash met.
+std::string UncRoot(const std::string& path) {
+  std::string root = "\\\\";
+  int backslashes = 0;
+  for (std::size_t i = 2; i < path.size(); ++i) {
+    if (path[i] == '\\' && ++backslashes == 2) break;
+    root += path[i];
+  }
+  return root;
+}
+
+std::string ScriptPath(RunMode mode, Platform& platform, const std::string& modulePath) {
+  if (mode == RunMode::Uninstall) return FirstArgument(platform.system.CommandLine());
+  const std::size_t separator = LastSeparator(modulePath, platform.system, true);
+  const std::string folder = separator == std::string::npos ? std::string() : modulePath.substr(0, separator + 1);
+  return folder + "setup.ini";
+}
+
+}  // namespace
+
+void ReadList(const IniDocument& document, const std::string& name, TextList& list) {
+  for (int i = 1;; ++i) {
+    const std::string* value = document.Find(kSection, name + std::to_string(i));
+    if (value == nullptr || value->empty()) return;
+    list.push_back(*value);
+  }
+}
+
+LoadResult LoadSetupScript(RunMode mode, Platform& platform, SetupScript& script) {
+  script.WindowsDir = platform.system.WindowsDirectory();
+  script.WindowsDrive = script.WindowsDir.substr(0, 1);
+
+  const std::string modulePath = platform.system.ModulePath();
+  bool networkBlocked = false;
+  script.SourceRoot = modulePath.substr(0, 1);
+  if (script.SourceRoot == "\\") {
+    networkBlocked = true;
+    script.SourceRoot = UncRoot(modulePath);
+  } else if (platform.files.GetDriveType(modulePath.substr(0, 3)) == DriveType::Remote) {
+    networkBlocked = true;
+  }
+
+  const std::string path = ScriptPath(mode, platform, modulePath);
+  if (path.empty() || !platform.files.FileExists(path)) return LoadResult{networkBlocked, false};
+  const std::optional<std::string> text = platform.files.ReadWholeFile(path);
+  if (!text) return LoadResult{networkBlocked, false};
+  return LoadSetupScriptText(*text, networkBlocked, platform, script);
+}
+
+LoadResult LoadSetupScriptText(const std::string& text, bool networkBlocked, Platform& platform, SetupScript& script) {
+  const IniDocument document = IniDocument::Parse(text);
+  script.Title = document.ReadText(kSection, "TITLE", "");
+  script.DestDir = ExpandMacros(script, platform, document.ReadText(kSection, "DIR", ""));
+  script.SourceDir = ExpandMacros(script, platform, document.ReadText(kSection, "SRC", "\\"));
+  script.GroupName = document.ReadText(kSection, "GROUP", "");
+  script.RequiredDirectX = document.ReadInteger(kSection, "DIRECTX", 0);
+  script.ShortcutSetting = document.ReadText(kSection, "SHORTCUT", "");
+  script.UninstallFile = document.ReadText(kSection, "UNINSTALL", "");
+  script.ConfigFileName = document.ReadText(kSection, "CFGNAME", "");
+  script.RequiredSpace = document.ReadInteger(kSection, "SIZE", 0);
+  if (networkBlocked && document.ReadBool(kSection, "NETWORK", false)) networkBlocked = false;
+  script.AskPC9821 = document.ReadBool(kSection, "PC9821", false);
+
+  ReadList(document, "COPY", script.CopyList);
+  ReadList(document, "REG", script.RegList);
+  ReadList(document, "START", script.StartList);
+  ReadList(document, "CFG", script.CfgList);
+  ReadList(document, "REMOVE", script.RemoveList);
+  return LoadResult{networkBlocked, true};
+}
+
+}  // namespace setup

@@ -1,0 +1,23 @@
+// Small helpers for 8-bit ANSI text: trimming, ASCII letter case, decimal formatting, and
+// path splitting that steps over double-byte characters.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace setup {
+
+class System;
+
+// Removes characters with codes 0 to 32 at both ends.
+std::string_view TrimControls(std::string_view text);
+
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
+std::string ToUpperAscii(std::string_view text);
+
+// Index of the last single-byte "\" (or ":" when alsoColon) in text, stepping over double-byte
+// characters so that a trail byte is never taken for a separator; npos when there is none.
+std::size_t LastSeparator(std::string_view text, System& system, bool alsoColon);
+
+}  // namespace setup

@@ -1,0 +1,88 @@
+// Recursive key deletion and the guard against wiping shared parts of the registry.
+#include "setup/uninstall/registry_deletion.h"
+
+#include <vector>
+
+#include "setup/script/text.h"
+
+namespace setup {
+
+namespace {
+
+// The parts of a key path, upper-cased; empty parts (doubled or outer backslashes) dropped.
+std::vector<std::string> PartsOf(std::string_view path) {
+  std::vector<std::string> parts;
+  std::size_t start = 0;
+  while (start <= path.size()) {
+    std::size_t end = path.find('\\', start);
+    if (end == std::string_view::npos) end = path.size();
+    if (end > start) parts.push_back(ToUpperAscii(path.substr(start, end - start)));
+    start = end + 1;
+  }
+  return parts;
+}
+
+bool StartsWith(const std::vector<std::string>& parts, std::initializer_list<const char*> prefix) {
+  if (parts.size() < prefix.size()) return false;
+  std::size_t i = 0;
+  for (const char* part : prefix) {
+    if (parts[i++] != part) return false;
+  }
+  return true;
+}
+
+// Trees whose upper levels belong to the system or to every program.
+bool IsSharedKey(const std::vector<std::string>& parts) {
+  const std::size_t n = parts.size();
+  // Below the 32-bit view of a 64-bit system the same shared keys repeat.
+  if (StartsWith(parts, {"SOFTWARE", "WOW6432NODE"})) {
+    if (n == 2) return true;
+    std::vector<std::string> rest(parts.begin() + 1, parts.end());
+    rest[0] = "SOFTWARE";
+    return IsSharedKey(rest);
+  }
+  if (n == 2 && (StartsWith(parts, {"SOFTWARE", "CLASSES"}) || StartsWith(parts, {"SOFTWARE", "POLICIES"}) ||
+                 StartsWith(parts, {"SOFTWARE", "MICROSOFT"}))) {
+    return true;
+  }
+  // System-owned roots: their direct children (CurrentControlSet, Desktop, ...) are shared too.
+  if (n == 2 && (parts[0] == "SYSTEM" || parts[0] == "HARDWARE" || parts[0] == "SAM" || parts[0] == "SECURITY" ||
+                 parts[0] == "CONTROL PANEL" || parts[0] == "APPEVENTS")) {
+    return true;
+  }
+  if (StartsWith(parts, {"SOFTWARE", "MICROSOFT", "WINDOWS"}) ||
+      StartsWith(parts, {"SOFTWARE", "MICROSOFT", "WINDOWS NT"})) {
+    // Windows, its direct children such as CurrentVersion, and each key directly below
+    // CurrentVersion (Uninstall, Run, App Paths, ...).
+    if (n <= 4) return true;
+    if (parts[3] == "CURRENTVERSION" && n <= 5) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+bool IsProtectedKeyPath(std::string_view path) {
+  const std::vector<std::string> parts = PartsOf(path);
+  return parts.size() < 2 || IsSharedKey(parts);
+}
+
+void DeleteKeyTree(Registry& registry, KeyHandle parent, std::string_view path) {
+  if (!path.empty() && path[0] == '\\') path.remove_prefix(1);
+  const std::string keyPath(path);
+  KeyHandle key = 0;
+  if (registry.OpenKey(parent, keyPath, &key)) {
+    std::uint32_t subkeys = 0;
+    std::uint32_t longestName = 0;
+    if (registry.QueryInfo(key, &subkeys, &longestName)) {
+      for (std::uint32_t index = subkeys; index-- > 0;) {
+        std::string name;
+        if (registry.EnumKey(key, index, longestName + 1, &name)) DeleteKeyTree(registry, key, name);
+      }
+    }
+    registry.CloseKey(key);
+  }
+  registry.DeleteKey(parent, keyPath);
+}
+
+}  // namespace setup

@@ -1,0 +1,123 @@
+// The uninstall sequence.
+#include "setup/uninstall/run_uninstall.h"
+
+#include <memory>
+
+#include "setup/app/shared_routines.h"
+#include "setup/install/registry_entries.h"
+#include "setup/script/fields.h"
+#include "setup/uninstall/folder_list.h"
+#include "setup/uninstall/registry_deletion.h"
+
+namespace setup {
+
+namespace {
+
+bool IsFileFilterEntry(const FoundEntry& entry) {
+  return (entry.attributes & (kAttrDirectory | kAttrSystem | kAttrVolumeLabel)) == 0;
+}
+
+bool IsEntryFilterEntry(const FoundEntry& entry) { return (entry.attributes & (kAttrSystem | kAttrVolumeLabel)) == 0; }
+
+bool HoldsFiles(Platform& platform, const std::string& folder) {
+  for (const FoundEntry& entry : platform.files.FindEntries(folder + "\\*.*")) {
+    if (IsFileFilterEntry(entry)) return true;
+  }
+  return false;
+}
+
+// Only "." and ".." (or nothing at all) count as empty.
+bool GroupFolderCountsAsEmpty(Platform& platform, const std::string& group) {
+  for (const FoundEntry& entry : platform.files.FindEntries(group + "\\*.*")) {
+    if (!IsEntryFilterEntry(entry)) continue;
+    if ((entry.attributes & kAttrDirectory) == 0 || entry.name.empty() || entry.name[0] != '.') return false;
+  }
+  return true;
+}
+
+// Steps 1 to 3: the product's Start-menu folder, its shortcut files, and the group folder when
+// it has become empty. Skipped without a title or without the Programs folder: the folder would
+// then be the group folder, the Programs folder or a folder at the drive's root, whose files
+// belong to others. Files are deleted by full path, so a failed change of folder cannot turn
+// the names against another folder.
+void RemoveStartMenuFolder(const SetupScript& script, Platform& platform) {
+  if (script.Title.empty()) return;
+  FileSystem& files = platform.files;
+
+  std::string programs = GetSpecialFolderPath(platform, kCsidlPrograms);
+  if (programs.empty()) return;
+  const std::string product = programs + "\\" + script.GroupName + "\\" + script.Title;
+  std::vector<std::string> names;
+  for (const FoundEntry& entry : files.FindEntries(product + "\\*.*")) {
+    if (IsFileFilterEntry(entry)) names.push_back(entry.name);
+  }
+  files.SetCurrentDirectory(product);
+  for (const std::string& name : names) files.DeleteFile(product + "\\" + name);
+
+  programs = GetSpecialFolderPath(platform, kCsidlPrograms);
+  if (programs.empty()) return;
+  const std::string group = programs + "\\" + script.GroupName;
+  files.SetCurrentDirectory(group);
+  files.RemoveDirectory(group + "\\" + script.Title);
+
+  programs = GetSpecialFolderPath(platform, kCsidlPrograms);
+  if (programs.empty()) return;
+  const std::string groupAgain = programs + "\\" + script.GroupName;
+  if (!script.GroupName.empty() && GroupFolderCountsAsEmpty(platform, groupAgain)) {
+    files.SetCurrentDirectory(programs);
+    files.RemoveDirectory(groupAgain);
+  }
+}
+
+std::unique_ptr<ProgressWindow> ShowDeleteProgress(const SetupScript& script, Platform& platform) {
+  std::unique_ptr<ProgressWindow> progress = platform.ui.CreateProgressWindow();
+  progress->SetDeleteMode();
+  progress->SetRange(static_cast<int>(script.CopyList.size()));
+  progress->SetStep(1);
+  progress->Show();
+  return progress;
+}
+
+void DeleteRecordedFiles(const SetupScript& script, Platform& platform, ProgressWindow& progress, FolderList& folders) {
+  for (const std::string& entry : script.CopyList) {
+    // A record entry that is not a full path would be taken relative to the working folder.
+    if (IsFullPath(entry)) {
+      folders.Add(FolderOfEntry(entry, platform.system));
+      platform.files.DeleteFile(entry);
+    }
+    progress.StepIt();
+    platform.ui.PumpMessages();
+  }
+}
+
+void DeleteRecordedKeys(const SetupScript& script, Platform& platform) {
+  if (!script.Title.empty()) DeleteKeyTree(platform.registry, kHkeyLocalMachine, kUninstallKeyPrefix + script.Title);
+  for (const std::string& entry : script.RegList) {
+    std::size_t position = 1;
+    const KeyHandle root = GetRootKey(NextField(entry, '\\', position));
+    const std::string keyPath = NextField(entry, ',', position);
+    if (!IsProtectedKeyPath(keyPath)) DeleteKeyTree(platform.registry, root, keyPath);
+  }
+}
+
+void RemoveEmptiedFolders(const FolderList& folders, Platform& platform) {
+  for (const std::string& folder : folders.folders()) {
+    if (!HoldsFiles(platform, folder)) platform.files.RemoveDirectory(folder);
+  }
+}
+
+}  // namespace
+
+void RunUnInstall(SetupScript& script, Platform& platform, const std::string& recordPath) {
+  RemoveStartMenuFolder(script, platform);
+  std::unique_ptr<ProgressWindow> progress = ShowDeleteProgress(script, platform);
+  FolderList folders(platform.system, script.RemoveList);
+  DeleteRecordedFiles(script, platform, *progress, folders);
+  // The record goes before the folders, so the destination folder that holds it can empty.
+  platform.files.DeleteFile(recordPath);
+  DeleteRecordedKeys(script, platform);
+  RemoveEmptiedFolders(folders, platform);
+  progress->Hide();
+}
+
+}  // namespace setup
