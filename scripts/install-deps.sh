@@ -21,14 +21,21 @@ if [ ${#missing[@]} -gt 0 ]; then
   apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-# Wine takes its ANSI code page from LC_CTYPE: the Japanese locale must exist or it falls back to 1252.
-if ! locale -a 2>/dev/null | grep -qi '^ja_JP.utf8$'; then
+# Wine takes its ANSI code page from LC_CTYPE: a locale that is not generated silently falls back
+# to 1252. ja_JP gives code page 932; en_US is the 1252 run of the end-to-end tests.
+missing_locales=()
+for loc in ja_JP en_US; do
+  locale -a 2>/dev/null | grep -qi "^${loc}.utf8$" || missing_locales+=("$loc")
+done
+if [ ${#missing_locales[@]} -gt 0 ]; then
   if [ "$(id -u)" -eq 0 ]; then
-    sed -i 's/^# *ja_JP.UTF-8 UTF-8/ja_JP.UTF-8 UTF-8/' /etc/locale.gen
-    grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' >>/etc/locale.gen
+    for loc in "${missing_locales[@]}"; do
+      sed -i "s/^# *${loc}.UTF-8 UTF-8/${loc}.UTF-8 UTF-8/" /etc/locale.gen
+      grep -q "^${loc}.UTF-8 UTF-8" /etc/locale.gen || echo "${loc}.UTF-8 UTF-8" >>/etc/locale.gen
+    done
     locale-gen >/dev/null
   else
-    echo "the ja_JP.UTF-8 locale is missing (run as root to generate it)" >&2
+    echo "locales missing: ${missing_locales[*]} (run as root to generate them)" >&2
     exit 1
   fi
 fi

@@ -1,0 +1,208 @@
+# Wine harness for the end-to-end tests and the demo: sourced by bash scripts, never run.
+#
+# Everything here runs 64-bit Windows programs (the only kind this kernel can execute) with
+# /usr/lib/wine/wine64 in prefixes of our own, on an Xvfb display of our own, with timeouts,
+# so that tests never share state and nothing can hang a build.
+#
+# Stable functions (other scenario scripts rely on them):
+#   start_xvfb                 start a private Xvfb; exports DISPLAY, sets XVFB_PID
+#   stop_xvfb                  kill that Xvfb
+#   make_template_prefix DIR   build a ready prefix in DIR once (later calls return at once)
+#   new_prefix DIR [TEMPLATE]  copy the template to DIR and export WINEPREFIX=DIR
+#   run_wine PROGRAM ARGS...   run a Windows program in $WINEPREFIX (timeout $WINE_TIMEOUT s)
+#   wine_reg ARGS...           run reg.exe in $WINEPREFIX (reg add/query/export/delete)
+#   declare_drive L TYPE DIR   map drive letter L to folder DIR as TYPE (hd, cdrom, network,
+#                              floppy); takes effect for programs started afterwards
+#   wine_path UNIXPATH         print the Windows path (Z:\...) of a Unix path
+#   prefix_programs_dir        print the Unix path of the Start menu's Programs folder
+#   prefix_c_dir               print the Unix path of drive C:
+#   screenshot FILE.png        save the whole Xvfb screen as PNG
+#   bmp_to_png IN.bmp OUT.png  convert a screenshot that a Windows program wrote
+#   wait_wine                  wait until the prefix's wineserver has ended (flushes .reg files)
+#   kill_wine                  kill every Wine process of $WINEPREFIX
+#   wine_teardown              kill_wine + stop_xvfb; safe to call more than once (use in traps)
+#
+# Settings (environment, all optional):
+#   WINE_TIMEOUT   seconds a single run_wine may take (default 120)
+#   WINE_LANG      locale the programs see; ja_JP.UTF-8 gives code page 932 (default)
+
+WINE64=${WINE64:-/usr/lib/wine/wine64}
+WINESERVER64=${WINESERVER64:-/usr/lib/wine/wineserver64}
+WINE_TIMEOUT=${WINE_TIMEOUT:-120}
+WINE_LANG=${WINE_LANG:-ja_JP.UTF-8}
+# Bumped whenever make_template_prefix changes what it puts into a template.
+WINE_TEMPLATE_VERSION=3
+
+# The face names the programs' layouts ask for, mapped to the IPA font that ships with Debian.
+WINE_FONT_FACES=("ＭＳ Ｐゴシック" "ＭＳ ゴシック" "MS PGothic" "MS Gothic" "MS UI Gothic")
+WINE_FONT_REPLACEMENT=IPAPGothic
+
+_wine_log() { echo "[wine-env] $*" >&2; }
+
+# Runs a command with the prefix's environment. Mono and Gecko prompts and desktop menu
+# entries are switched off: each would either stall a headless run or write outside the prefix.
+_wine_exec() {
+  env WINEPREFIX="$WINEPREFIX" WINEDEBUG="${WINEDEBUG:--all}" \
+    WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe=d" \
+    LANG="$WINE_LANG" LC_ALL="$WINE_LANG" "$@"
+}
+
+start_xvfb() {
+  local fdfile
+  fdfile=$(mktemp)
+  # -displayfd picks a free display number itself, so parallel tests never collide.
+  Xvfb -displayfd 9 -screen 0 1024x768x24 -nolisten tcp -nolisten unix 9>"$fdfile" >/dev/null 2>&1 &
+  XVFB_PID=$!
+  local tries=0
+  while [ ! -s "$fdfile" ]; do
+    tries=$((tries + 1))
+    if [ $tries -gt 200 ] || ! kill -0 "$XVFB_PID" 2>/dev/null; then
+      _wine_log "Xvfb did not start"
+      rm -f "$fdfile"
+      return 1
+    fi
+    sleep 0.05
+  done
+  export DISPLAY=":$(head -n1 "$fdfile")"
+  rm -f "$fdfile"
+}
+
+stop_xvfb() {
+  if [ -n "${XVFB_PID:-}" ]; then
+    kill "$XVFB_PID" 2>/dev/null || true
+    wait "$XVFB_PID" 2>/dev/null || true
+    XVFB_PID=
+  fi
+}
+
+run_wine() {
+  _wine_exec timeout --kill-after=5 "$WINE_TIMEOUT" "$WINE64" "$@"
+}
+
+wine_reg() {
+  run_wine reg "$@"
+}
+
+wait_wine() {
+  _wine_exec timeout --kill-after=5 60 "$WINESERVER64" -w
+}
+
+kill_wine() {
+  if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then
+    _wine_exec "$WINESERVER64" -k >/dev/null 2>&1 || true
+    _wine_exec timeout 20 "$WINESERVER64" -w >/dev/null 2>&1 || true
+  fi
+}
+
+wine_teardown() {
+  kill_wine
+  stop_xvfb
+}
+
+wine_path() {
+  local path
+  path=$(realpath -m "$1")
+  printf 'Z:%s\n' "${path//\//\\}"
+}
+
+prefix_c_dir() {
+  printf '%s/drive_c\n' "$WINEPREFIX"
+}
+
+prefix_programs_dir() {
+  printf '%s/drive_c/users/%s/AppData/Roaming/Microsoft/Windows/Start Menu/Programs\n' \
+    "$WINEPREFIX" "$(id -un)"
+}
+
+declare_drive() {
+  local letter=${1,,} type=$2 folder=$3
+  ln -sfn "$(realpath "$folder")" "$WINEPREFIX/dosdevices/$letter:"
+  wine_reg add 'HKLM\Software\Wine\Drives' /v "$letter:" /t REG_SZ /d "$type" /f >/dev/null
+  # The mount manager reads the drive types only when it starts: let this server end so the
+  # next program starts a fresh one that sees the new type.
+  wait_wine
+}
+
+# Writes a UTF-16LE .reg file and imports it: regedit keeps the Japanese face names intact
+# whatever code page the importing process runs under.
+_wine_import_reg() {
+  local text=$1 file="$WINEPREFIX/drive_c/harness-import.reg"
+  printf '\xff\xfe' >"$file"
+  printf '%s' "$text" | iconv -f UTF-8 -t UTF-16LE >>"$file"
+  run_wine regedit /S 'C:\harness-import.reg'
+  rm -f "$file"
+}
+
+_wine_template_settings() {
+  local crlf=$'\r\n' face text
+  text="Windows Registry Editor Version 5.00${crlf}${crlf}"
+  # Without a window manager Wine waits about 2 s on every hide or destroy of a managed window.
+  text+="[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]${crlf}\"Managed\"=\"N\"${crlf}${crlf}"
+  text+="[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]${crlf}"
+  for face in "${WINE_FONT_FACES[@]}"; do
+    text+="\"$face\"=\"$WINE_FONT_REPLACEMENT\"${crlf}"
+  done
+  text+="${crlf}[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes]${crlf}"
+  for face in "${WINE_FONT_FACES[@]}"; do
+    text+="\"$face\"=\"$WINE_FONT_REPLACEMENT\"${crlf}"
+  done
+  _wine_import_reg "$text${crlf}"
+}
+
+make_template_prefix() {
+  local dir=$1 stamp="$1/.harness-template"
+  if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$WINE_TEMPLATE_VERSION" ]; then
+    return 0
+  fi
+  mkdir -p "$(dirname "$dir")"
+  # Two test processes may ask at the same moment: the second waits for the first.
+  exec 8>"$dir.lock"
+  flock 8
+  if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$WINE_TEMPLATE_VERSION" ]; then
+    exec 8>&-
+    return 0
+  fi
+  _wine_log "making template prefix $dir"
+  local building="$dir.building" saved_prefix=${WINEPREFIX:-}
+  rm -rf "$building" "$dir"
+  mkdir -p "$building"
+  export WINEPREFIX=$building
+  local status=0
+  {
+    run_wine wineboot -i >/dev/null 2>&1 &&
+      _wine_template_settings &&
+      mkdir -p "$building/drive_c/windows/Fonts" &&
+      cp /usr/share/wine/fonts/*.ttf "$building/drive_c/windows/Fonts/" &&
+      wait_wine
+  } || status=$?
+  if [ $status -eq 0 ]; then
+    echo "$WINE_TEMPLATE_VERSION" >"$building/.harness-template"
+    mv "$building" "$dir"
+  else
+    kill_wine
+    _wine_log "template prefix failed (status $status)"
+  fi
+  if [ -n "$saved_prefix" ]; then export WINEPREFIX=$saved_prefix; else unset WINEPREFIX; fi
+  exec 8>&-
+  return $status
+}
+
+new_prefix() {
+  local dir=$1 template=${2:-${WINE_TEMPLATE:-}}
+  if [ -z "$template" ] || [ ! -f "$template/.harness-template" ]; then
+    _wine_log "no template prefix at '${template}' (make_template_prefix first)"
+    return 1
+  fi
+  rm -rf "$dir"
+  mkdir -p "$(dirname "$dir")"
+  cp -a "$template" "$dir"
+  export WINEPREFIX=$dir
+}
+
+screenshot() {
+  /usr/bin/import -display "$DISPLAY" -window root "$1"
+}
+
+bmp_to_png() {
+  /usr/bin/convert "$1" "$2"
+}
