@@ -76,20 +76,20 @@ class SimRegistry : public Registry {
 
  private:
   struct Key;
-  struct OpenKeyEntry;
 
-  Key* RootKey(KeyHandle root) const;
-  Key* KeyOfHandle(KeyHandle handle);
-  std::optional<std::vector<std::string>> SplitKeyPath(const std::string& path) const;
-  Key* Walk(Key* from, const std::vector<std::string>& parts) const;
-  bool Denied(const Key* parent, const std::vector<std::string>& parts) const;
-  KeyHandle Issue(Key* key);
+  std::shared_ptr<Key> RootKey(KeyHandle root) const;
+  std::shared_ptr<Key> KeyOfHandle(KeyHandle handle);
+  static std::optional<std::vector<std::string>> SplitKeyPath(const std::string& path);
+  static std::shared_ptr<Key> Walk(std::shared_ptr<Key> from, const std::vector<std::string>& parts);
+  static std::shared_ptr<Key> MakeKeys(std::shared_ptr<Key> from, const std::vector<std::string>& parts);
+  bool Denied(const Key& parent, const std::vector<std::string>& parts) const;
+  KeyHandle Issue(std::shared_ptr<Key> key);
   bool SetValue(KeyHandle key, RegistryValue value);
   const RegistryValue* FindValue(KeyHandle root, const std::string& path, const std::string& name) const;
 
-  std::unique_ptr<Key> currentUser_;
-  std::unique_ptr<Key> localMachine_;
-  std::map<KeyHandle, std::shared_ptr<OpenKeyEntry>> handles_;
+  std::shared_ptr<Key> currentUser_;
+  std::shared_ptr<Key> localMachine_;
+  std::map<KeyHandle, std::shared_ptr<Key>> handles_;
   KeyHandle nextHandle_ = 0x1000;
   int badHandleUses_ = 0;
   std::set<std::string> keyFaults_;    // folded "HKLM\PATH" forms

@@ -30,7 +30,8 @@ class SimShell : public Shell {
   // The next queued answer; nothing (cancelled) when the queue is empty.
   std::optional<std::string> BrowseForFolder(const std::string& titleUtf8) override;
   void OpenFile(const std::string& path) override;
-  // Fails when the link's folder does not exist, the link path is a folder or a read-only file,
+  // Fails when the link's folder does not exist, the link path is a folder or a read-only, hidden or
+  // system file,
   // or a link fault hits it; otherwise writes the link file (replacing one) and records it.
   bool SaveShellLink(const ShellLinkData& link) override;
   void BroadcastSettingChange() override;

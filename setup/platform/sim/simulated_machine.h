@@ -44,6 +44,11 @@ class SimulatedMachine {
   SimShell& shell() { return shell_; }
   SimSystem& system() { return system_; }
   SimUserInterface& ui() { return ui_; }
+  const SimFileSystem& files() const { return files_; }
+  const SimRegistry& registry() const { return registry_; }
+  const SimShell& shell() const { return shell_; }
+  const SimSystem& system() const { return system_; }
+  const SimUserInterface& ui() const { return ui_; }
   const Transcript& transcript() const { return transcript_; }
 
   // Starts the program as the uninstaller: module path, and a command line that passes the
