@@ -1,0 +1,155 @@
+// The copy step on its own: scale, sources, matching, destinations and PC-9821 fields.
+#include <gtest/gtest.h>
+
+#include "setup/install/copy_files.h"
+#include "setup/platform/sim/simulated_machine.h"
+
+namespace setup {
+namespace {
+
+class CopyStep : public ::testing::Test {
+ protected:
+  CopyStep() {
+    script.WindowsDir = "C:\\WINDOWS";
+    script.WindowsDrive = "C";
+    script.SourceRoot = "D";
+    script.SourceDir = "D:\\DATA";
+    script.DestDir = "C:\\Game";
+    machine.files().AddFolder("D:\\DATA");
+  }
+  void Copy() {
+    StepContext context{script, flags, machine.platform(), machine.ui().MainProgress()};
+    CopyFiles(context);
+  }
+  const ProgressState& bar() const { return machine.ui().mainProgress(); }
+
+  SimulatedMachine machine;
+  SetupScript script;
+  Flags flags;
+};
+
+TEST(ProgressScale, KeepsTheBarWithinSixteenBits) {
+  EXPECT_EQ(ProgressScale(0), 1);
+  EXPECT_EQ(ProgressScale(65535), 1);
+  EXPECT_EQ(ProgressScale(65536), 2);
+  EXPECT_EQ(ProgressScale(10000000), 153);
+  EXPECT_EQ(ProgressScale(5ll << 30), (5ll << 30) / 65536 + 1);
+}
+
+TEST_F(CopyStep, SmallTotalFillsTheBarExactly) {
+  machine.files().AddFileOfSize("D:\\DATA\\A", 65000);
+  machine.files().AddFileOfSize("D:\\DATA\\B", 535);
+  script.CopyList = {"*.*,$"};
+  Copy();
+  EXPECT_EQ(bar().maximum, 65535);
+  EXPECT_EQ(bar().position, 65535);
+  EXPECT_EQ(bar().label, "");
+}
+
+TEST_F(CopyStep, TenMillionBytesScaleBy153) {
+  machine.files().AddFileOfSize("D:\\DATA\\BIG", 10000000);
+  script.CopyList = {"BIG,$"};
+  Copy();
+  EXPECT_EQ(bar().maximum, 65535);
+  EXPECT_EQ(bar().position, 65359);
+}
+
+TEST_F(CopyStep, SourcesOfSeveralGigabytesStillEndWithAFullBar) {
+  machine.files().AddFileOfSize("D:\\DATA\\DISC1.IMG", 3ull << 30);
+  machine.files().AddFileOfSize("D:\\DATA\\DISC2.IMG", 2ull << 30);
+  script.CopyList = {"*.IMG,$"};
+  Copy();
+  EXPECT_EQ(bar().maximum, 65535);
+  EXPECT_GE(bar().position, 65530);
+  EXPECT_LE(bar().position, 65535);
+  EXPECT_EQ(machine.files().Size("C:\\Game\\DISC1.IMG"), 3ull << 30);
+}
+
+TEST_F(CopyStep, EmptyListCopiesNothingAndEmptiesTheLabel) {
+  Copy();
+  EXPECT_EQ(bar().maximum, 0);
+  EXPECT_EQ(bar().label, "");
+  EXPECT_TRUE(script.InstalledFiles.empty());
+}
+
+TEST_F(CopyStep, UnmatchedPatternStillCreatesTheDestinationWithParents) {
+  script.CopyList = {"NOSUCH\\*.*,$\\A\\B"};
+  Copy();
+  EXPECT_TRUE(machine.files().IsFolder("C:\\Game\\A\\B"));
+  EXPECT_TRUE(script.InstalledFiles.empty());
+}
+
+TEST_F(CopyStep, LineWithoutDestinationIsSkippedInsteadOfCopyingToTheDriveRoot) {
+  machine.files().AddFile("D:\\DATA\\A.TXT", "a");
+  machine.files().SetCurrentDirectory("C:\\WINDOWS");
+  script.CopyList = {"A.TXT", "A.TXT,", "A.TXT,$"};
+  Copy();
+  EXPECT_EQ(script.InstalledFiles, TextList{"C:\\Game\\A.TXT"});
+  EXPECT_FALSE(machine.files().Exists("C:\\A.TXT"));
+  EXPECT_FALSE(machine.files().Exists("D:\\A.TXT"));
+}
+
+TEST_F(CopyStep, ExistingReadOnlyDestinationStaysButIsRecordedAndMadeWritable) {
+  machine.files().AddFile("D:\\DATA\\A.TXT", "new");
+  machine.files().AddFile("C:\\Game\\A.TXT", "old", kAttrReadOnly);
+  machine.files().AddFile("D:\\DATA\\B.TXT", "new b");
+  machine.files().AddFile("C:\\Game\\B.TXT", "old b");
+  script.CopyList = {"*.TXT,$"};
+  Copy();
+  EXPECT_EQ(machine.files().ReadFile("C:\\Game\\A.TXT"), "old");
+  EXPECT_EQ(machine.files().Attributes("C:\\Game\\A.TXT"), kAttrArchive);
+  EXPECT_EQ(machine.files().ReadFile("C:\\Game\\B.TXT"), "new b");
+  EXPECT_EQ(script.InstalledFiles, (TextList{"C:\\Game\\A.TXT", "C:\\Game\\B.TXT"}));
+}
+
+TEST_F(CopyStep, FailedCopiesAreCountedAndRecordedWithoutAMessage) {
+  machine.files().AddFileOfSize("D:\\DATA\\A", 100);
+  machine.files().InjectFault(FileCall::CopyFile, "C:\\Game\\A");
+  script.CopyList = {"A,$"};
+  Copy();
+  EXPECT_EQ(bar().position, 100);
+  EXPECT_EQ(script.InstalledFiles, TextList{"C:\\Game\\A"});
+  EXPECT_TRUE(machine.ui().boxes().empty());
+}
+
+TEST_F(CopyStep, DoubleByteNamesSplitOnWholeCharacters) {
+  // "表" is 95 5C: its trail byte is a backslash. In a folder part it must stay whole.
+  machine.files().AddFile("D:\\DATA\\\x95\x5C\\A.TXT", "in folder");
+  // "ソ" is 83 5C: a name without folder part gives an empty folder part and a doubled "\".
+  machine.files().AddFile("D:\\DATA\\\x83\x5C.TXT", "so");
+  script.CopyList = {"\x95\x5C\\*.TXT,$\\ONE", "\x83\x5C.TXT,$\\TWO"};
+  Copy();
+  EXPECT_EQ(machine.files().ReadFile("C:\\Game\\ONE\\A.TXT"), "in folder");
+  EXPECT_EQ(machine.files().ReadFile("C:\\Game\\TWO\\\x83\x5C.TXT"), "so");
+}
+
+TEST_F(CopyStep, SourceFolderIsExpandedAgainWhenTheStepRuns) {
+  // A "$" that the first expansion produced (say from a share name) stands for the destination.
+  script.SourceDir = "$\\SRC";
+  machine.files().AddFile("C:\\Game\\SRC\\A", "a");
+  script.CopyList = {"A,C:\\Out"};
+  Copy();
+  EXPECT_EQ(machine.files().ReadFile("C:\\Out\\A"), "a");
+}
+
+TEST_F(CopyStep, PC9821FieldReplacesTheSourceButNotTheSizing) {
+  machine.files().AddFileOfSize("D:\\DATA\\AT.BIN", 1000);
+  machine.files().AddFileOfSize("D:\\DATA\\PC98\\98.BIN", 400);
+  script.CopyList = {"AT.BIN,$,PC98\\98.BIN", "AT.BIN,$\\X,"};
+  flags.IsPC9821 = true;
+  Copy();
+  EXPECT_EQ(bar().maximum, 2000);
+  EXPECT_EQ(script.InstalledFiles, (TextList{"C:\\Game\\98.BIN", "C:\\Game\\X\\AT.BIN"}));
+  EXPECT_EQ(bar().position, 1400);
+}
+
+TEST_F(CopyStep, PumpsOncePerLineAndTwicePerFile) {
+  machine.files().AddFile("D:\\DATA\\A", "a");
+  machine.files().AddFile("D:\\DATA\\B", "b");
+  script.CopyList = {"*.*,$", "NONE,$"};
+  Copy();
+  EXPECT_EQ(machine.ui().pumps(), 2 + 2 * 2);
+}
+
+}  // namespace
+}  // namespace setup

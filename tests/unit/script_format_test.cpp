@@ -1,0 +1,136 @@
+// The INI format, numbers, fields and command-line rules of the setup script.
+#include <gtest/gtest.h>
+
+#include "setup/script/command_line.h"
+#include "setup/script/fields.h"
+#include "setup/script/ini_document.h"
+#include "setup/script/numbers.h"
+#include "setup/script/setup_script.h"
+
+namespace setup {
+namespace {
+
+std::string Value(const IniDocument& document, const char* key) {
+  const std::string* value = document.Find("SETUP", key);
+  return value ? *value : "<missing>";
+}
+
+TEST(IniDocument, SplitsLinesAtCrLfAndCrLfAndStopsAtNul) {
+  const std::string text = std::string("[SETUP]\rA=1\nB=2\r\nC=3\n\rD=4") + '\0' + "\nE=5";
+  const IniDocument document = IniDocument::Parse(text);
+  EXPECT_EQ(Value(document, "A"), "1");
+  EXPECT_EQ(Value(document, "B"), "2");
+  EXPECT_EQ(Value(document, "C"), "3");
+  EXPECT_EQ(Value(document, "D"), "4");
+  EXPECT_EQ(Value(document, "E"), "<missing>");
+}
+
+TEST(IniDocument, TrimsControlsAndBlanksAroundKeysAndValues) {
+  const IniDocument document = IniDocument::Parse("[SETUP]\n  COPY1 =  a , b  \n\tX\x01=\x1f y=z \x7f\n");
+  EXPECT_EQ(Value(document, "COPY1"), "a , b");
+  EXPECT_EQ(Value(document, "X"), "y=z \x7f");
+}
+
+TEST(IniDocument, IgnoresCommentsLinesBeforeSectionsAndOtherSections) {
+  const IniDocument document =
+      IniDocument::Parse("TITLE=before\n[OTHER]\nTITLE=other\n[ setup ]\n;TITLE=comment\nTITLE\nTITLE=ok\n");
+  EXPECT_EQ(Value(document, "TITLE"), "ok");
+  EXPECT_EQ(*document.Find("OTHER", "title"), "other");
+}
+
+TEST(IniDocument, LastSectionAndLastKeyWinWithoutRegardToCase) {
+  const IniDocument document = IniDocument::Parse("[SETUP]\nA=first\nB=1\n[Setup]\ntitle=A\nTitle=B\n");
+  EXPECT_EQ(Value(document, "TITLE"), "B");
+  EXPECT_EQ(Value(document, "A"), "<missing>");
+}
+
+TEST(IniDocument, ByteOrderMarkHidesTheHeader) {
+  const IniDocument document = IniDocument::Parse("\xEF\xBB\xBF[SETUP]\r\nTITLE=x\r\n");
+  EXPECT_EQ(Value(document, "TITLE"), "<missing>");
+}
+
+TEST(IniDocument, ReadsIntegersAndBooleans) {
+  const IniDocument document =
+      IniDocument::Parse("[SETUP]\nA=0x20\nB=$20\nC=20MB\nD=-7\nE=yes\nF=2\nG=0x\nH=\nI=99999999999\n");
+  EXPECT_EQ(document.ReadInteger("SETUP", "A", 0), 32);
+  EXPECT_EQ(document.ReadInteger("SETUP", "B", 0), 32);
+  EXPECT_EQ(document.ReadInteger("SETUP", "C", 5), 5);
+  EXPECT_EQ(document.ReadInteger("SETUP", "D", 0), -7);
+  EXPECT_EQ(document.ReadInteger("SETUP", "G", 5), 5);
+  EXPECT_EQ(document.ReadInteger("SETUP", "H", 5), 5);
+  EXPECT_EQ(document.ReadInteger("SETUP", "I", 5), 5);
+  EXPECT_EQ(document.ReadInteger("SETUP", "missing", 9), 9);
+  EXPECT_FALSE(document.ReadBool("SETUP", "E", false));
+  EXPECT_TRUE(document.ReadBool("SETUP", "F", false));
+}
+
+TEST(Numbers, HexadecimalTakesAllThirtyTwoBitsDecimalMustFit) {
+  EXPECT_EQ(ParseInteger("$FFFFFFFF"), -1);
+  EXPECT_EQ(ParseInteger("0X7fffffff"), 2147483647);
+  EXPECT_EQ(ParseInteger("-2147483648"), std::numeric_limits<std::int32_t>::min());
+  EXPECT_EQ(ParseInteger("2147483648"), std::nullopt);
+  EXPECT_EQ(ParseInteger("$100000000"), std::nullopt);
+  EXPECT_EQ(ParseInteger("$"), std::nullopt);
+  EXPECT_EQ(ParseInteger("1 2"), std::nullopt);
+  EXPECT_EQ(ParseInteger("+12"), 12);
+}
+
+TEST(IniDocument, SetKeepsPlacesTakesNewCaseAndAppendsNewKeys) {
+  IniDocument document = IniDocument::Parse("[OTHER]\nK=v\n[setup]\ntitle=Old\nnote\nCopy12=C:\\G\\old.dat\n");
+  document.Set("SETUP", "TITLE", "New");
+  document.Set("SETUP", "COPY1", "C:\\G\\a.dat");
+  document.Set("SETUP", "COPY12", "C:\\G\\b.dat");
+  EXPECT_EQ(document.Serialize(),
+            "[OTHER]\r\nK=v\r\n\r\n[setup]\r\nTITLE=New\r\nnote\r\nCOPY12=C:\\G\\b.dat\r\nCOPY1=C:\\G\\a.dat\r\n\r\n");
+}
+
+TEST(IniDocument, SetOnEmptyDocumentWritesOneSection) {
+  IniDocument document;
+  document.Set("SETUP", "TITLE", "T");
+  document.Set("SETUP", "GROUP", "");
+  EXPECT_EQ(document.Serialize(), "[SETUP]\r\nTITLE=T\r\nGROUP=\r\n\r\n");
+}
+
+TEST(ReadList, StopsAtTheFirstMissingOrEmptyNumber) {
+  TextList copies;
+  ReadList(IniDocument::Parse("[SETUP]\nCOPY1=a\nCOPY2=b\nCOPY4=d\n"), "COPY", copies);
+  EXPECT_EQ(copies, (TextList{"a", "b"}));
+  TextList empty;
+  ReadList(IniDocument::Parse("[SETUP]\nCOPY1=\nCOPY2=b\n"), "COPY", empty);
+  EXPECT_TRUE(empty.empty());
+  TextList tens;
+  ReadList(IniDocument::Parse("[SETUP]\nR1=1\nR2=2\nR3=3\nR4=4\nR5=5\nR6=6\nR7=7\nR8=8\nR9=9\nR10=10\nR010=x\n"), "R",
+           tens);
+  ASSERT_EQ(tens.size(), 10u);
+  EXPECT_EQ(tens[9], "10");
+}
+
+TEST(NextField, SplitsWithoutTrimmingAndYieldsEmptyFieldsAtTheEnd) {
+  std::size_t position = 1;
+  EXPECT_EQ(NextField("a , b", ',', position), "a ");
+  EXPECT_EQ(NextField("a , b", ',', position), " b");
+  EXPECT_EQ(position, 7u);
+  position = 1;
+  EXPECT_EQ(NextField("a,,b", ',', position), "a");
+  EXPECT_EQ(NextField("a,,b", ',', position), "");
+  EXPECT_EQ(NextField("a,,b", ',', position), "b");
+  EXPECT_EQ(NextField("a,,b", ',', position), "");
+  EXPECT_EQ(NextField("a,,b", ',', position), "");
+  position = 1;
+  EXPECT_EQ(NextField("a,", ',', position), "a");
+  EXPECT_EQ(NextField("a,", ',', position), "");
+  position = 1;
+  EXPECT_EQ(NextField("HKEY_LOCAL_MACHINE\\SOFTWARE\\X,extra", '\\', position), "HKEY_LOCAL_MACHINE");
+  EXPECT_EQ(NextField("HKEY_LOCAL_MACHINE\\SOFTWARE\\X,extra", ',', position), "SOFTWARE\\X");
+}
+
+TEST(FirstArgument, SkipsTheProgramAndRemovesQuotes) {
+  EXPECT_EQ(FirstArgument("C:\\WINDOWS\\unkelvo4.exe \"C:\\My Game\\UNINST.INI\""), "C:\\My Game\\UNINST.INI");
+  EXPECT_EQ(FirstArgument("\"C:\\Program Files\\x.exe\"   C:\\a.ini second"), "C:\\a.ini");
+  EXPECT_EQ(FirstArgument("x.exe a\"b c\"d"), "ab cd");
+  EXPECT_EQ(FirstArgument("x.exe"), "");
+  EXPECT_EQ(FirstArgument("x.exe   "), "");
+}
+
+}  // namespace
+}  // namespace setup
