@@ -1,0 +1,138 @@
+// The progress window: layout, the clip resources, the bar and the label that grows with its text.
+#include "setup/platform/win32/copy_form_window.h"
+
+#include <commctrl.h>
+
+#include "setup/app/message_form.h"
+#include "setup/platform/win32/wide_text.h"
+
+namespace setup::win32 {
+namespace {
+
+enum ControlId { kAnimation = 100, kProgressBar, kCancelButton, kLabel };
+
+constexpr int kFormFontSize = 12;
+constexpr int kLabelFontSize = 13;
+constexpr Box kAnimationBox = {10, 10, 314, 55};
+constexpr Box kLabelBox = {6, 102, 57, 13};
+// The comctl32 of the first Windows 95 knows only the 16-bit range message.
+constexpr int kLargestSixteenBitRange = 0xFFFF;
+
+}  // namespace
+
+CopyFormWindow::~CopyFormWindow() {
+  if (animation_ != nullptr && IsWindow(animation_)) CloseClip();
+}
+
+bool CopyFormWindow::Create(HWND owner) {
+  const FormStyle form = {L"SetupCopyForm",
+                          WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN,
+                          WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT,
+                          reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
+                          owner,
+                          356,
+                          128};
+  if (!CreateForm(form)) return false;
+  SetWindowTextW(handle(), L"ファイルのコピー");
+  HFONT font = LayoutFont(kFormFontSize);
+  // Cancel is made before the label so that it stays on top when a long file name makes the label reach under it.
+  animation_ = AddControl(ANIMATE_CLASSW, L"", 0, kAnimationBox, kAnimation, nullptr);
+  progressBar_ = AddControl(PROGRESS_CLASSW, L"", WS_TABSTOP, {6, 77, 344, 17}, kProgressBar, nullptr);
+  HWND cancel = AddControl(L"Button", L"中止", WS_TABSTOP | BS_PUSHBUTTON, {291, 102, 60, 20}, kCancelButton, font);
+  label_ = AddControl(L"Static", L"CopyLabel", SS_LEFT | SS_NOPREFIX | WS_CLIPSIBLINGS, kLabelBox, kLabel,
+                      LayoutFont(kLabelFontSize));
+  SetInitialFocus(cancel);
+  PlayClip(L"RESAVI");
+  return true;
+}
+
+void CopyFormWindow::PlayClip(const wchar_t* clipName) {
+  SendMessageW(animation_, ACM_OPENW, reinterpret_cast<WPARAM>(GetModuleHandleW(nullptr)),
+               reinterpret_cast<LPARAM>(clipName));
+  // Without ACS_CENTER the control takes the clip's frame size when it opens one; the layout
+  // wants the fixed box with the frame in its top-left corner.
+  SetWindowPos(animation_, nullptr, 0, 0, kAnimationBox.width, kAnimationBox.height,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SendMessageW(animation_, ACM_PLAY, static_cast<WPARAM>(-1), MAKELPARAM(0, 0xFFFF));
+}
+
+void CopyFormWindow::CloseClip() { SendMessageW(animation_, ACM_OPENW, 0, 0); }
+
+void CopyFormWindow::SetLabelWide(const std::wstring& text) {
+  RECT before;
+  GetWindowRect(label_, &before);
+  MapWindowPoints(nullptr, handle(), reinterpret_cast<POINT*>(&before), 2);
+
+  HDC context = GetDC(label_);
+  HGDIOBJ previousFont = SelectObject(context, LayoutFont(kLabelFontSize));
+  SIZE extent = {0, 0};
+  TEXTMETRICW metrics;
+  GetTextMetricsW(context, &metrics);
+  if (!text.empty()) GetTextExtentPoint32W(context, text.c_str(), static_cast<int>(text.size()), &extent);
+  SelectObject(context, previousFont);
+  ReleaseDC(label_, context);
+
+  SetWindowTextW(label_, text.c_str());
+  SetWindowPos(label_, nullptr, 0, 0, extent.cx, metrics.tmHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // The label may have shrunk: the part of the window it covered before is repainted too.
+  RECT after;
+  GetWindowRect(label_, &after);
+  MapWindowPoints(nullptr, handle(), reinterpret_cast<POINT*>(&after), 2);
+  RECT changed;
+  UnionRect(&changed, &before, &after);
+  RedrawWindow(handle(), &changed, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+void CopyFormWindow::SetLabel(const std::string& textUtf8) { SetLabelWide(Utf8ToWide(textUtf8)); }
+
+void CopyFormWindow::SetRange(int maximum) {
+  if (maximum >= 0 && maximum <= kLargestSixteenBitRange) {
+    SendMessageW(progressBar_, PBM_SETRANGE, 0, MAKELPARAM(0, maximum));
+  } else {
+    SendMessageW(progressBar_, PBM_SETRANGE32, 0, maximum);
+  }
+}
+
+int CopyFormWindow::Position() { return static_cast<int>(SendMessageW(progressBar_, PBM_GETPOS, 0, 0)); }
+
+void CopyFormWindow::SetPosition(int position) {
+  SendMessageW(progressBar_, PBM_SETPOS, static_cast<WPARAM>(position), 0);
+  UpdateWindow(progressBar_);
+}
+
+void CopyFormWindow::SetStep(int step) { SendMessageW(progressBar_, PBM_SETSTEP, static_cast<WPARAM>(step), 0); }
+
+void CopyFormWindow::StepIt() { SendMessageW(progressBar_, PBM_STEPIT, 0, 0); }
+
+void CopyFormWindow::StopAnimation() { SendMessageW(animation_, ACM_STOP, 0, 0); }
+
+void CopyFormWindow::SetDeleteMode() {
+  CloseClip();
+  SetWindowTextW(handle(), L"アンインストール");
+  SetLabelWide(L"ファイルの削除中");
+  PlayClip(L"DELAVI");
+}
+
+void CopyFormWindow::Show() {
+  CenterOnScreen(handle());
+  ShowWindow(handle(), SW_SHOW);
+  UpdateWindow(handle());
+}
+
+void CopyFormWindow::Hide() { ShowWindow(handle(), SW_HIDE); }
+
+LRESULT CopyFormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      if (LOWORD(wParam) == kCancelButton && HIWORD(wParam) == BN_CLICKED && link_.form != nullptr) {
+        link_.form->CopyFormCancelButtonClick();
+      }
+      return 0;
+    case WM_CLOSE:
+      return 0;  // the window has no close button; Alt+F4 must not take it away mid-copy
+    default:
+      return FormWindow::HandleMessage(message, wParam, lParam);
+  }
+}
+
+}  // namespace setup::win32

@@ -1,0 +1,47 @@
+// CopyForm's view: the progress window with the looping clip, the bar, the status label and
+// Cancel. One is made at start-up; the uninstaller makes another of its own.
+#pragma once
+
+#include <string>
+
+#include "setup/platform/platform.h"
+#include "setup/platform/win32/form_link.h"
+#include "setup/platform/win32/form_window.h"
+
+namespace setup::win32 {
+
+class CopyFormWindow final : public FormWindow, public ProgressWindow {
+ public:
+  explicit CopyFormWindow(const FormLink& link) : link_(link) {}
+  // Closes the clip before the window goes.
+  ~CopyFormWindow() override;
+
+  // Creates the window hidden, in copy mode, with RESAVI already playing.
+  bool Create(HWND owner);
+
+  void SetLabel(const std::string& textUtf8) override;
+  void SetRange(int maximum) override;
+  int Position() override;
+  void SetPosition(int position) override;
+  void SetStep(int step) override;
+  void StepIt() override;
+  void StopAnimation() override;
+  void SetDeleteMode() override;
+  void Show() override;
+  void Hide() override;
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  void PlayClip(const wchar_t* clipName);
+  void CloseClip();
+  void SetLabelWide(const std::wstring& text);
+
+  const FormLink& link_;
+  HWND animation_ = nullptr;
+  HWND progressBar_ = nullptr;
+  HWND label_ = nullptr;
+};
+
+}  // namespace setup::win32

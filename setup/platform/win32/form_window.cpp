@@ -1,0 +1,155 @@
+// Window-class registration, creation, message routing, focus memory and the modal loop.
+#include "setup/platform/win32/form_window.h"
+
+#include <map>
+#include <utility>
+#include <vector>
+
+namespace setup::win32 {
+namespace {
+
+constexpr wchar_t kLayoutFace[] = L"ＭＳ Ｐゴシック";
+
+bool RegisterFormClass(const wchar_t* className, HBRUSH background, WNDPROC procedure) {
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  WNDCLASSEXW existing = {};
+  existing.cbSize = sizeof(existing);
+  if (GetClassInfoExW(instance, className, &existing)) return true;
+  WNDCLASSEXW windowClass = {};
+  windowClass.cbSize = sizeof(windowClass);
+  windowClass.lpfnWndProc = procedure;
+  windowClass.hInstance = instance;
+  windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  windowClass.hbrBackground = background;
+  windowClass.lpszClassName = className;
+  return RegisterClassExW(&windowClass) != 0;
+}
+
+struct DisabledWindows {
+  HWND modal;
+  std::vector<HWND> windows;
+};
+
+BOOL CALLBACK CollectEnabledWindow(HWND window, LPARAM context) {
+  auto* disabled = reinterpret_cast<DisabledWindows*>(context);
+  if (window != disabled->modal && IsWindowVisible(window) && IsWindowEnabled(window)) {
+    disabled->windows.push_back(window);
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+HFONT LayoutFont(int pixelHeight, bool boldItalic) {
+  static std::map<std::pair<int, bool>, HFONT> fonts;
+  HFONT& font = fonts[{pixelHeight, boldItalic}];
+  if (font == nullptr) {
+    font =
+        CreateFontW(-pixelHeight, 0, 0, 0, boldItalic ? FW_BOLD : FW_NORMAL, boldItalic, FALSE, FALSE, SHIFTJIS_CHARSET,
+                    OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, kLayoutFace);
+  }
+  return font;
+}
+
+void CenterOnScreen(HWND window) {
+  RECT bounds;
+  GetWindowRect(window, &bounds);
+  const int width = bounds.right - bounds.left;
+  const int height = bounds.bottom - bounds.top;
+  const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+  const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+  SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+FormWindow::~FormWindow() {
+  if (handle_ != nullptr) {
+    HWND window = handle_;
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    handle_ = nullptr;
+    DestroyWindow(window);
+  }
+}
+
+bool FormWindow::CreateForm(const FormStyle& form) {
+  if (!RegisterFormClass(form.className, form.background, &FormWindow::WindowProcedure)) return false;
+  RECT frame = {0, 0, form.clientWidth, form.clientHeight};
+  AdjustWindowRectEx(&frame, form.style, FALSE, form.exStyle);
+  CreateWindowExW(form.exStyle, form.className, L"", form.style, 0, 0, frame.right - frame.left,
+                  frame.bottom - frame.top, form.owner, nullptr, GetModuleHandleW(nullptr), this);
+  if (handle_ == nullptr) return false;
+  CenterOnScreen(handle_);
+  return true;
+}
+
+HWND FormWindow::AddControl(const wchar_t* className, const wchar_t* text, DWORD style, const Box& box, int id,
+                            HFONT font, DWORD exStyle) {
+  HWND control =
+      CreateWindowExW(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, box.left, box.top, box.width, box.height,
+                      handle_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+  if (control != nullptr && font != nullptr) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  return control;
+}
+
+LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  return DefWindowProcW(handle_, message, wParam, lParam);
+}
+
+// A window of our own class does not keep its focused control across deactivation the way
+// the dialog class does; without this, Alt+Tab back would leave no control focused.
+void FormWindow::RememberOrRestoreFocus(WPARAM activation) {
+  if (LOWORD(activation) == WA_INACTIVE) {
+    HWND focus = GetFocus();
+    if (focus != nullptr && IsChild(handle_, focus)) lastFocus_ = focus;
+  } else if (lastFocus_ != nullptr && IsWindow(lastFocus_) && IsWindowVisible(handle_)) {
+    SetFocus(lastFocus_);
+  }
+}
+
+LRESULT CALLBACK FormWindow::WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* self = static_cast<FormWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    self->handle_ = window;
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+  if (message == WM_ACTIVATE) self->RememberOrRestoreFocus(wParam);
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    self->handle_ = nullptr;
+    return DefWindowProcW(window, message, wParam, lParam);
+  }
+  return self->HandleMessage(message, wParam, lParam);
+}
+
+void DispatchWithDialogKeys(MSG& message) {
+  HWND active = GetActiveWindow();
+  if (active != nullptr && IsDialogMessageW(active, &message)) return;
+  TranslateMessage(&message);
+  DispatchMessageW(&message);
+}
+
+bool RunModalLoop(HWND modal, const bool& finished) {
+  DisabledWindows disabled{modal, {}};
+  EnumThreadWindows(GetCurrentThreadId(), &CollectEnabledWindow, reinterpret_cast<LPARAM>(&disabled));
+  for (HWND window : disabled.windows) EnableWindow(window, FALSE);
+
+  bool quitSeen = false;
+  MSG message;
+  while (!finished) {
+    const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+    if (got == 0 || got == -1) {
+      quitSeen = true;
+      PostQuitMessage(got == 0 ? static_cast<int>(message.wParam) : 0);
+      break;
+    }
+    DispatchWithDialogKeys(message);
+  }
+  // Enabled again before the modal window goes, so the system can hand the activation back to one of them.
+  for (HWND window : disabled.windows) {
+    if (IsWindow(window)) EnableWindow(window, TRUE);
+  }
+  return !quitSeen;
+}
+
+}  // namespace setup::win32

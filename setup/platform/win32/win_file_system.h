@@ -1,0 +1,27 @@
+// FileSystem over the kernel32 ANSI file calls.
+#pragma once
+
+#include "setup/platform/platform.h"
+
+namespace setup::win32 {
+
+class WinFileSystem final : public FileSystem {
+ public:
+  std::vector<FoundEntry> FindEntries(const std::string& pattern) override;
+  bool CopyFile(const std::string& from, const std::string& to) override;
+  bool SetAttributes(const std::string& path, std::uint32_t attributes) override;
+  bool DeleteFile(const std::string& path) override;
+  bool CreateDirectory(const std::string& path) override;
+  bool RemoveDirectory(const std::string& path) override;
+  bool DirectoryExists(const std::string& path) override;
+  bool FileExists(const std::string& path) override;
+  bool SetCurrentDirectory(const std::string& path) override;
+  DriveType GetDriveType(const std::string& root) override;
+  std::int64_t FreeBytes(const std::string& root) override;
+  std::optional<std::string> ShortPath(const std::string& path) override;
+  std::optional<std::string> ReadWholeFile(const std::string& path) override;
+  WriteResult WriteWholeFile(const std::string& path, const std::string& bytes) override;
+  bool ReplaceFile(const std::string& from, const std::string& to) override;
+};
+
+}  // namespace setup::win32

@@ -1,0 +1,161 @@
+// Shell calls. Every item list and buffer the shell hands out is freed with the shell's own
+// allocator before the call returns.
+#include "setup/platform/win32/win_shell.h"
+
+#include <objidl.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include "setup/platform/win32/wide_text.h"
+
+namespace setup::win32 {
+namespace {
+
+constexpr int kPathRoom = MAX_PATH;  // 260, terminator included
+
+// Holds an interface pointer and releases it when the scope ends.
+template <typename Interface>
+class ComPtr {
+ public:
+  ComPtr() = default;
+  ~ComPtr() {
+    if (pointer_ != nullptr) pointer_->Release();
+  }
+  ComPtr(const ComPtr&) = delete;
+  ComPtr& operator=(const ComPtr&) = delete;
+  Interface* operator->() const { return pointer_; }
+  Interface* get() const { return pointer_; }
+  Interface** out() { return &pointer_; }
+  void** outVoid() { return reinterpret_cast<void**>(&pointer_); }
+
+ private:
+  Interface* pointer_ = nullptr;
+};
+
+// An item list owned through the shell allocator.
+class ItemList {
+ public:
+  explicit ItemList(IMalloc* allocator) : allocator_(allocator) {}
+  ~ItemList() {
+    if (list_ != nullptr) allocator_->Free(list_);
+  }
+  ItemList(const ItemList&) = delete;
+  ItemList& operator=(const ItemList&) = delete;
+  LPITEMIDLIST get() const { return list_; }
+  LPITEMIDLIST* out() { return &list_; }
+  void reset(LPITEMIDLIST list) {
+    if (list_ != nullptr) allocator_->Free(list_);
+    list_ = list;
+  }
+
+ private:
+  IMalloc* allocator_;
+  LPITEMIDLIST list_ = nullptr;
+};
+
+// The text of a display-name answer, which the folder may give in any of three forms.
+std::string StrretToAnsi(STRRET& answer, LPCITEMIDLIST item) {
+  switch (answer.uType) {
+    case STRRET_WSTR: {
+      if (answer.pOleStr == nullptr) return std::string();
+      char buffer[kPathRoom] = {};
+      const int length = WideCharToMultiByte(CP_ACP, 0, answer.pOleStr, -1, buffer, kPathRoom, nullptr, nullptr);
+      CoTaskMemFree(answer.pOleStr);
+      return length > 0 ? std::string(buffer) : std::string();
+    }
+    case STRRET_CSTR:
+      return std::string(answer.cStr);
+    case STRRET_OFFSET:
+      return std::string(reinterpret_cast<const char*>(item) + answer.uOffset);
+    default:
+      return std::string();
+  }
+}
+
+}  // namespace
+
+std::string WinShell::SpecialFolderPath(int csidl) {
+  ComPtr<IMalloc> allocator;
+  if (FAILED(SHGetMalloc(allocator.out()))) return std::string();
+  ItemList folder(allocator.get());
+  std::string path;
+  if (SUCCEEDED(SHGetSpecialFolderLocation(owner_, csidl, folder.out()))) {
+    char buffer[kPathRoom] = {};
+    if (SHGetPathFromIDListA(folder.get(), buffer)) path = buffer;
+  }
+  return path;
+}
+
+std::string WinShell::SpecialFolderParsingName(int csidl) {
+  ComPtr<IMalloc> allocator;
+  if (FAILED(SHGetMalloc(allocator.out()))) return std::string();
+  ComPtr<IShellFolder> desktop;
+  if (FAILED(SHGetDesktopFolder(desktop.out()))) return std::string();
+  ItemList folder(allocator.get());
+  if (FAILED(SHGetSpecialFolderLocation(GetDesktopWindow(), csidl, folder.out()))) return std::string();
+  STRRET answer = {};
+  if (FAILED(desktop->GetDisplayNameOf(folder.get(), SHGDN_FORPARSING, &answer))) return std::string();
+  return StrretToAnsi(answer, folder.get());
+}
+
+std::optional<std::string> WinShell::BrowseForFolder(const std::string& titleUtf8) {
+  ComPtr<IMalloc> allocator;
+  if (FAILED(SHGetMalloc(allocator.out()))) return std::nullopt;
+  // The wide picker is used so the Japanese title reads right under any ANSI code page; its
+  // display-name buffer therefore holds 260 wide characters, and the same buffer then takes
+  // the 260-byte ANSI path.
+  auto* displayName = static_cast<wchar_t*>(allocator->Alloc(kPathRoom * sizeof(wchar_t)));
+  if (displayName == nullptr) return std::nullopt;
+  std::optional<std::string> chosenPath;
+  {
+    ItemList root(allocator.get());
+    if (SUCCEEDED(SHGetSpecialFolderLocation(owner_, CSIDL_DRIVES, root.out()))) {
+      const std::wstring title = Utf8ToWide(titleUtf8);
+      BROWSEINFOW info = {};
+      info.hwndOwner = owner_;
+      info.pidlRoot = root.get();
+      info.pszDisplayName = displayName;
+      info.lpszTitle = title.c_str();
+      info.ulFlags = BIF_RETURNONLYFSDIRS;
+      ItemList chosen(allocator.get());
+      chosen.reset(SHBrowseForFolderW(&info));
+      if (chosen.get() != nullptr) {
+        auto* path = reinterpret_cast<char*>(displayName);
+        if (SHGetPathFromIDListA(chosen.get(), path)) chosenPath = std::string(path);
+      }
+    }
+  }
+  allocator->Free(displayName);
+  return chosenPath;
+}
+
+void WinShell::OpenFile(const std::string& path) {
+  ShellExecuteA(owner_, "open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+bool WinShell::SaveShellLink(const ShellLinkData& link) {
+  const HRESULT initialized = CoInitialize(nullptr);
+  bool saved = false;
+  {
+    ComPtr<IShellLinkA> shellLink;
+    if (SUCCEEDED(
+            CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, shellLink.outVoid()))) {
+      shellLink->SetWorkingDirectory(link.workingFolder.c_str());
+      shellLink->SetPath(link.targetPath.c_str());
+      shellLink->SetDescription(link.description.c_str());
+      ComPtr<IPersistFile> file;
+      if (SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, file.outVoid()))) {
+        wchar_t widePath[kPathRoom] = {};
+        if (MultiByteToWideChar(CP_ACP, 0, link.linkPath.c_str(), -1, widePath, kPathRoom) > 0) {
+          saved = SUCCEEDED(file->Save(widePath, TRUE));
+        }
+      }
+    }
+  }
+  if (SUCCEEDED(initialized)) CoUninitialize();
+  return saved;
+}
+
+void WinShell::BroadcastSettingChange() { SendMessageA(HWND_BROADCAST, WM_SETTINGCHANGE, 0, 0); }
+
+}  // namespace setup::win32
