@@ -23,25 +23,24 @@ class RegistryConnection {
 
   bool Open(KeyHandle root, const std::string& path) {
     Close();
-    KeyHandle key = 0;
-    if (!registry_.CreateKey(root, path, &key)) return false;
-    key_ = key;
-    return true;
+    open_ = registry_.CreateKey(root, path, &key_);
+    return open_;
   }
   bool WriteString(const std::string& name, const std::string& value) {
-    return key_ && registry_.SetString(*key_, name, value);
+    return open_ && registry_.SetString(key_, name, value);
   }
   bool WriteDword(const std::string& name, std::int32_t value) {
-    return key_ && registry_.SetDword(*key_, name, static_cast<std::uint32_t>(value));
+    return open_ && registry_.SetDword(key_, name, static_cast<std::uint32_t>(value));
   }
   void Close() {
-    if (key_) registry_.CloseKey(*key_);
-    key_.reset();
+    if (open_) registry_.CloseKey(key_);
+    open_ = false;
   }
 
  private:
   Registry& registry_;
-  std::optional<KeyHandle> key_;
+  KeyHandle key_ = 0;
+  bool open_ = false;
 };
 
 // Carries out one REG line; false when the installation must stop.

@@ -25,7 +25,60 @@ void ForEachLine(std::string_view text, Visit visit) {
   }
 }
 
+// Splits "COPY12" into "COPY" and 12; false for keys without a plain decimal number at the end.
+bool SplitNumberedKey(std::string_view key, std::string_view* stem, std::uint32_t* number) {
+  std::size_t digits = 0;
+  while (digits < key.size() && key[key.size() - 1 - digits] >= '0' && key[key.size() - 1 - digits] <= '9') ++digits;
+  if (digits == 0 || digits > 9 || digits == key.size()) return false;
+  const std::string_view text = key.substr(key.size() - digits);
+  if (text.size() > 1 && text[0] == '0') return false;
+  std::uint32_t value = 0;
+  for (char c : text) value = value * 10 + static_cast<std::uint32_t>(c - '0');
+  *stem = key.substr(0, key.size() - digits);
+  *number = value;
+  return true;
+}
+
+constexpr std::size_t kNoLine = 0xFFFFFFFFu;
+
+std::size_t Later(std::size_t a, std::size_t b) {
+  if (a == kNoLine) return b;
+  if (b == kNoLine) return a;
+  return a > b ? a : b;
+}
+
 }  // namespace
+
+std::size_t IniDocument::KeyIndex::FindNumbered(const std::string& upperStem, std::uint32_t number) const {
+  const auto stem = numbered.find(upperStem);
+  if (stem == numbered.end() || number >= stem->second.size()) return kNone;
+  return stem->second[number];
+}
+
+std::size_t IniDocument::KeyIndex::Find(std::string_view key) const {
+  const std::string upper = ToUpperAscii(key);
+  const auto found = named.find(upper);
+  std::size_t line = found == named.end() ? kNone : found->second;
+  std::string_view stem;
+  std::uint32_t number = 0;
+  if (SplitNumberedKey(upper, &stem, &number)) line = Later(line, FindNumbered(std::string(stem), number));
+  return line;
+}
+
+void IniDocument::KeyIndex::Put(std::string_view key, std::size_t line, std::size_t lineCount) {
+  const std::string upper = ToUpperAscii(key);
+  std::string_view stem;
+  std::uint32_t number = 0;
+  // A number beyond the section's size could only be reached through a gap, which ends a list:
+  // hashing it keeps the arrays as small as the section.
+  if (SplitNumberedKey(upper, &stem, &number) && number <= lineCount + 1) {
+    std::vector<std::uint32_t>& lines = numbered[std::string(stem)];
+    if (lines.size() <= number) lines.resize(number + 1, kNone);
+    lines[number] = static_cast<std::uint32_t>(line);
+    return;
+  }
+  named[upper] = line;
+}
 
 IniDocument IniDocument::Parse(std::string_view text) {
   IniDocument document;
@@ -54,7 +107,7 @@ void IniDocument::AddLine(Section& section, std::string_view text) {
     line.key = std::string(TrimControls(text.substr(0, equals)));
     line.value = std::string(TrimControls(text.substr(equals + 1)));
     line.isEntry = true;
-    section.lastIndexOfKey[ToUpperAscii(line.key)] = section.lines.size();
+    section.index.Put(line.key, section.lines.size(), section.lines.size());
   }
   section.lines.push_back(std::move(line));
 }
@@ -67,8 +120,20 @@ const IniDocument::Section* IniDocument::FindSection(std::string_view name) cons
 const std::string* IniDocument::Find(std::string_view sectionName, std::string_view key) const {
   const Section* section = FindSection(sectionName);
   if (section == nullptr) return nullptr;
-  const auto found = section->lastIndexOfKey.find(ToUpperAscii(key));
-  return found == section->lastIndexOfKey.end() ? nullptr : &section->lines[found->second].value;
+  const std::size_t line = section->index.Find(key);
+  return line == KeyIndex::kNone ? nullptr : &section->lines[line].value;
+}
+
+const std::string* IniDocument::FindNumbered(std::string_view sectionName, std::string_view stem,
+                                             std::uint32_t number) const {
+  const Section* section = FindSection(sectionName);
+  if (section == nullptr) return nullptr;
+  const std::string upperStem = ToUpperAscii(stem);
+  std::size_t line = section->index.FindNumbered(upperStem, number);
+  // Keys far beyond the section's size were hashed by their full name.
+  if (line == KeyIndex::kNone && number > section->lines.size())
+    line = section->index.Find(upperStem + std::to_string(number));
+  return line == KeyIndex::kNone ? nullptr : &section->lines[line].value;
 }
 
 std::string IniDocument::ReadText(std::string_view section, std::string_view key, const std::string& fallback) const {
@@ -97,15 +162,14 @@ IniDocument::Section& IniDocument::SectionForWriting(std::string_view name) {
 
 void IniDocument::Set(std::string_view sectionName, std::string_view key, std::string_view value) {
   Section& section = SectionForWriting(sectionName);
-  const std::string upper = ToUpperAscii(key);
-  const auto found = section.lastIndexOfKey.find(upper);
-  if (found != section.lastIndexOfKey.end()) {
-    Line& line = section.lines[found->second];
+  const std::size_t found = section.index.Find(key);
+  if (found != KeyIndex::kNone) {
+    Line& line = section.lines[found];
     line.key = std::string(key);
     line.value = std::string(value);
     return;
   }
-  section.lastIndexOfKey.emplace(upper, section.lines.size());
+  section.index.Put(key, section.lines.size(), section.lines.size());
   section.lines.push_back(Line{std::string(key), std::string(value), true});
 }
 

@@ -22,6 +22,8 @@ class IniDocument {
 
   // The value as written, or nothing when the key (or the section) is missing.
   const std::string* Find(std::string_view section, std::string_view key) const;
+  // The same for the key made of stem and number ("COPY" and 12 for COPY12), without building it.
+  const std::string* FindNumbered(std::string_view section, std::string_view stem, std::uint32_t number) const;
   std::string ReadText(std::string_view section, std::string_view key, const std::string& fallback) const;
   std::int32_t ReadInteger(std::string_view section, std::string_view key, std::int32_t fallback) const;
   bool ReadBool(std::string_view section, std::string_view key, bool fallback) const;
@@ -39,10 +41,23 @@ class IniDocument {
     std::string value;
     bool isEntry = false;
   };
+  // Where the last occurrence of each key lies. Numbered keys (a stem and a number without
+  // leading zeros, such as COPY12) are kept in one array per stem, so that lists of a hundred
+  // thousand entries cost no hashing per entry; other keys, and numbers far beyond the
+  // section's size, are hashed.
+  struct KeyIndex {
+    static constexpr std::uint32_t kNone = 0xFFFFFFFFu;
+    std::unordered_map<std::string, std::size_t> named;                    // upper-case key -> line
+    std::unordered_map<std::string, std::vector<std::uint32_t>> numbered;  // upper-case stem -> line per number
+
+    std::size_t Find(std::string_view key) const;  // a line index or kNone
+    std::size_t FindNumbered(const std::string& upperStem, std::uint32_t number) const;
+    void Put(std::string_view key, std::size_t line, std::size_t lineCount);
+  };
   struct Section {
     std::string name;
     std::vector<Line> lines;
-    std::unordered_map<std::string, std::size_t> lastIndexOfKey;  // upper-case key -> line
+    KeyIndex index;
   };
 
   void AddLine(Section& section, std::string_view text);

@@ -34,8 +34,8 @@ std::string ScriptPath(RunMode mode, Platform& platform, const std::string& modu
 }  // namespace
 
 void ReadList(const IniDocument& document, const std::string& name, TextList& list) {
-  for (int i = 1;; ++i) {
-    const std::string* value = document.Find(kSection, name + std::to_string(i));
+  for (std::uint32_t i = 1;; ++i) {
+    const std::string* value = document.FindNumbered(kSection, name, i);
     if (value == nullptr || value->empty()) return;
     list.push_back(*value);
   }

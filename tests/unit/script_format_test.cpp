@@ -134,3 +134,30 @@ TEST(FirstArgument, SkipsTheProgramAndRemovesQuotes) {
 
 }  // namespace
 }  // namespace setup
+
+namespace setup {
+namespace {
+
+TEST(IniDocument, NumberedKeysFollowTheSameRulesAsOtherKeys) {
+  const IniDocument document = IniDocument::Parse(
+      "[SETUP]\nCOPY1=first\ncopy1=second\nCOPY01=leading zero\nCOPY999999=far\nCOPY2=two\nCOPY999999=far again\n"
+      "COPY4294967295=max\n");
+  EXPECT_EQ(*document.Find("SETUP", "COPY1"), "second");
+  EXPECT_EQ(*document.FindNumbered("SETUP", "copy", 1), "second");
+  EXPECT_EQ(*document.Find("SETUP", "COPY01"), "leading zero");
+  EXPECT_EQ(*document.FindNumbered("SETUP", "COPY", 999999), "far again");
+  EXPECT_EQ(*document.Find("SETUP", "Copy999999"), "far again");
+  EXPECT_EQ(*document.Find("SETUP", "COPY4294967295"), "max");
+  EXPECT_EQ(document.FindNumbered("SETUP", "COPY", 3), nullptr);
+  EXPECT_EQ(document.FindNumbered("OTHER", "COPY", 1), nullptr);
+}
+
+TEST(IniDocument, SetFindsANumberedKeyWhereverItWasIndexed) {
+  IniDocument document = IniDocument::Parse("[SETUP]\nCOPY500=far\nCOPY1=a\n");
+  document.Set("SETUP", "COPY500", "changed");
+  document.Set("SETUP", "COPY2", "b");
+  EXPECT_EQ(document.Serialize(), "[SETUP]\r\nCOPY500=changed\r\nCOPY1=a\r\nCOPY2=b\r\n\r\n");
+}
+
+}  // namespace
+}  // namespace setup
