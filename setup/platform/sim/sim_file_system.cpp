@@ -455,14 +455,16 @@ SimFileSystem::Node* SimFileSystem::MakeFolders(const ResolvedPath& path) {
   Node* node = &drive->top;
   for (const std::string& part : path.parts) {
     if (!node->directory || !IsValidEntryName(part)) return nullptr;
-    auto& slot = node->children[FoldName(part)];
-    if (!slot) {
-      slot = std::make_unique<Node>();
-      slot->name = part;
-      slot->directory = true;
-      slot->shortName = NewShortName(*node, part);
+    const auto found = node->children.find(FoldName(part));
+    if (found != node->children.end()) {
+      node = found->second.get();
+      continue;
     }
-    node = slot.get();
+    auto folder = std::make_unique<Node>();
+    folder->name = part;
+    folder->directory = true;
+    folder->shortName = NewShortName(*node, part);
+    node = (node->children[FoldName(part)] = std::move(folder)).get();
   }
   return node->directory ? node : nullptr;
 }
@@ -474,15 +476,13 @@ SimFileSystem::Node* SimFileSystem::PlaceFile(const std::string& path) {
   parentPath.parts.pop_back();
   Node* folder = MakeFolders(parentPath);
   if (folder == nullptr) return nullptr;
-  auto& slot = folder->children[FoldName(resolved->parts.back())];
-  if (slot && slot->directory) return nullptr;
-  if (!slot) {
-    auto node = std::make_unique<Node>();
-    node->name = resolved->parts.back();
-    node->shortName = NewShortName(*folder, node->name);
-    slot = std::move(node);
-  }
-  return slot.get();
+  const std::string& name = resolved->parts.back();
+  const auto found = folder->children.find(FoldName(name));
+  if (found != folder->children.end()) return found->second->directory ? nullptr : found->second.get();
+  auto node = std::make_unique<Node>();
+  node->name = name;
+  node->shortName = NewShortName(*folder, name);
+  return (folder->children[FoldName(name)] = std::move(node)).get();
 }
 
 bool SimFileSystem::AddFile(const std::string& path, const std::string& bytes, std::uint32_t attributes) {
