@@ -35,13 +35,27 @@ bool GroupFolderCountsAsEmpty(Platform& platform, const std::string& group) {
   return true;
 }
 
+// A folder name below the Programs folder that stays below it: no drive, no root, no "." or "..".
+bool StaysBelow(const std::string& name) {
+  if (name.find(':') != std::string::npos || (!name.empty() && name[0] == '\\')) return false;
+  std::size_t start = 0;
+  while (start <= name.size()) {
+    std::size_t end = name.find('\\', start);
+    if (end == std::string::npos) end = name.size();
+    const std::string part = name.substr(start, end - start);
+    if (part == "." || part == "..") return false;
+    start = end + 1;
+  }
+  return true;
+}
+
 // Steps 1 to 3: the product's Start-menu folder, its shortcut files, and the group folder when
-// it has become empty. Skipped without a title or without the Programs folder: the folder would
-// then be the group folder, the Programs folder or a folder at the drive's root, whose files
-// belong to others. Files are deleted by full path, so a failed change of folder cannot turn
-// the names against another folder.
+// it has become empty. Skipped without a title or without the Programs folder, and for names that
+// climb out of it ("..", a drive): the folder would then be the group folder, the Programs folder
+// or another folder entirely, whose files belong to others. Files are deleted by full path, so a failed change of
+// folder cannot turn the names against another folder.
 void RemoveStartMenuFolder(const SetupScript& script, Platform& platform) {
-  if (script.Title.empty()) return;
+  if (script.Title.empty() || !StaysBelow(script.Title) || !StaysBelow(script.GroupName)) return;
   FileSystem& files = platform.files;
 
   std::string programs = GetSpecialFolderPath(platform, kCsidlPrograms);

@@ -189,3 +189,25 @@ TEST(FolderRules, FolderOfEntryHandlesRootsDoubleBytesAndCase) {
 
 }  // namespace
 }  // namespace setup::testing
+
+namespace setup::testing {
+namespace {
+
+TEST_F(Uninstaller, TitlesThatClimbOutOfTheProgramsFolderRemoveNoShortcuts) {
+  machine.files().AddFile("C:\\WINDOWS\\Start Menu\\Keep.lnk", "another program's");
+  machine.files().AddFile(Programs("Keep.lnk"), "another program's");
+  machine.files().AddFile(Programs("SOFT\\Keep.lnk"), "another program's");
+  Run("[SETUP]\r\nTITLE=..\r\nGROUP=..\r\n");
+  machine.files().AddFile(kRecord, "[SETUP]\r\nTITLE=..\r\nGROUP=SOFT\r\n");
+  MessageForm again(machine.platform());
+  again.FormCreate();
+  machine.files().AddFile(kRecord, "[SETUP]\r\nTITLE=C:\\WINDOWS\r\n");
+  MessageForm third(machine.platform());
+  third.FormCreate();
+  EXPECT_TRUE(Exists("C:\\WINDOWS\\Start Menu\\Keep.lnk"));
+  EXPECT_TRUE(Exists(Programs("Keep.lnk")));
+  EXPECT_TRUE(Exists(Programs("SOFT\\Keep.lnk")));
+}
+
+}  // namespace
+}  // namespace setup::testing
