@@ -94,14 +94,32 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcW(handle_, message, wParam, lParam);
 }
 
-// A window of our own class does not keep its focused control across deactivation the way
-// the dialog class does; without this, Alt+Tab back would leave no control focused.
-void FormWindow::RememberOrRestoreFocus(WPARAM activation) {
-  if (LOWORD(activation) == WA_INACTIVE) {
-    HWND focus = GetFocus();
-    if (focus != nullptr && IsChild(handle_, focus)) lastFocus_ = focus;
-  } else if (lastFocus_ != nullptr && IsWindow(lastFocus_) && IsWindowVisible(handle_)) {
-    SetFocus(lastFocus_);
+// A window of our own class does none of what the dialog class does for its controls: it
+// would neither give the focus back to the last focused control when it is activated again,
+// nor act on WM_NEXTDLGCTL, which IsDialogMessage sends for the access key of a label.
+bool FormWindow::HandleDialogFocus(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus != nullptr && IsChild(handle_, focus)) lastFocus_ = focus;
+      }
+      return false;
+    case WM_SETFOCUS:
+      if (lastFocus_ == nullptr || !IsWindow(lastFocus_)) return false;
+      SetFocus(lastFocus_);
+      return true;
+    case WM_NEXTDLGCTL: {
+      HWND target = lParam != 0 ? reinterpret_cast<HWND>(wParam)
+                                : GetNextDlgTabItem(handle_, GetFocus(), wParam != 0 ? TRUE : FALSE);
+      if (target == nullptr) return true;
+      if (SendMessageW(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageW(target, EM_SETSEL, 0, -1);
+      SetFocus(target);
+      lastFocus_ = target;
+      return true;
+    }
+    default:
+      return false;
   }
 }
 
@@ -113,7 +131,7 @@ LRESULT CALLBACK FormWindow::WindowProcedure(HWND window, UINT message, WPARAM w
   }
   auto* self = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
-  if (message == WM_ACTIVATE) self->RememberOrRestoreFocus(wParam);
+  if (self->HandleDialogFocus(message, wParam, lParam)) return 0;
   if (message == WM_NCDESTROY) {
     SetWindowLongPtrW(window, GWLP_USERDATA, 0);
     self->handle_ = nullptr;

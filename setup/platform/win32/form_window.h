@@ -58,7 +58,7 @@ class FormWindow {
 
  private:
   static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  void RememberOrRestoreFocus(WPARAM activation);
+  bool HandleDialogFocus(UINT message, WPARAM wParam, LPARAM lParam);
 
   HWND handle_ = nullptr;
   HWND lastFocus_ = nullptr;

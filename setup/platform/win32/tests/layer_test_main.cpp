@@ -1,0 +1,28 @@
+// The layer test's entry: win32_layer_test SETUP.EXE runs every group and exits with the
+// number of failed checks; win32_layer_test --hold-progress SECONDS only shows the progress
+// window in both modes.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "setup/platform/win32/system_library.h"
+#include "setup/platform/win32/tests/check.h"
+#include "setup/platform/win32/tests/layer_tests.h"
+
+int main(int argc, char** argv) {
+  using namespace setup::win32;
+  InitCommonControlsFromSystem();
+  if (argc == 3 && std::strcmp(argv[1], "--hold-progress") == 0) {
+    test::HoldProgressWindow(std::atoi(argv[2]));
+    return 0;
+  }
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: win32_layer_test SETUP.EXE | --hold-progress SECONDS\n");
+    return 2;
+  }
+  test::RunPlatformCallTests(argv[1]);
+  test::RunWindowTests();
+  const int failures = test::FailureCount();
+  std::printf("%s: %d failed check(s)\n", failures == 0 ? "PASSED" : "FAILED", failures);
+  return failures == 0 ? 0 : 1;
+}

@@ -1,0 +1,434 @@
+// Checks of the program's windows: the message box's answers, the notice, the main dialog's
+// keyboard handling and texts, the background, the progress window and the end of the loop.
+// Modal windows are answered from a thread timer, which their own message loop dispatches.
+#include "setup/platform/win32/windows_api.h"
+
+#include <commctrl.h>
+
+#include <functional>
+#include <vector>
+
+#include "setup/platform/win32/tests/check.h"
+#include "setup/platform/win32/tests/layer_tests.h"
+#include "setup/platform/win32/wide_text.h"
+#include "setup/platform/win32/win_user_interface.h"
+
+namespace setup::win32::test {
+namespace {
+
+constexpr int kTickMilliseconds = 50;
+constexpr int kGiveUpTicks = 100;
+
+std::wstring ClassOf(HWND window) {
+  wchar_t name[128] = {};
+  GetClassNameW(window, name, 128);
+  return name;
+}
+
+std::vector<HWND> Children(HWND parent) {
+  std::vector<HWND> children;
+  for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+    children.push_back(child);
+  }
+  return children;
+}
+
+std::vector<std::wstring> ChildTexts(HWND parent, const wchar_t* className) {
+  std::vector<std::wstring> texts;
+  for (HWND child : Children(parent)) {
+    if (ClassOf(child) == className) texts.push_back(WindowTextWide(child));
+  }
+  return texts;
+}
+
+HWND ChildOfClass(HWND parent, const wchar_t* className, int index = 0) {
+  for (HWND child : Children(parent)) {
+    if (ClassOf(child) == className && index-- == 0) return child;
+  }
+  return nullptr;
+}
+
+struct ThreadWindowSearch {
+  const wchar_t* className;
+  HWND found;
+};
+
+HWND VisibleThreadWindow(const wchar_t* className) {
+  ThreadWindowSearch search = {className, nullptr};
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM context) -> BOOL {
+        auto* s = reinterpret_cast<ThreadWindowSearch*>(context);
+        if (IsWindowVisible(window) && ClassOf(window) == s->className) {
+          s->found = window;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+void Pump(int milliseconds) {
+  const DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
+  MSG message;
+  while (static_cast<int>(end - GetTickCount()) > 0) {
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchWithDialogKeys(message);
+    Sleep(10);
+  }
+}
+
+void PostKey(HWND target, UINT key) {
+  PostMessageW(target, WM_KEYDOWN, key, 1);
+  PostMessageW(target, WM_KEYUP, key, 0xC0000001);
+}
+
+SIZE ClientSize(HWND window) {
+  RECT client;
+  GetClientRect(window, &client);
+  return {client.right, client.bottom};
+}
+
+RECT BoundsInParent(HWND control) {
+  RECT bounds;
+  GetWindowRect(control, &bounds);
+  MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&bounds), 2);
+  return bounds;
+}
+
+bool CentredOnScreen(HWND window) {
+  RECT bounds;
+  GetWindowRect(window, &bounds);
+  const int dx = (bounds.left + bounds.right) - GetSystemMetrics(SM_CXSCREEN);
+  const int dy = (bounds.top + bounds.bottom) - GetSystemMetrics(SM_CYSCREEN);
+  return dx >= -2 && dx <= 2 && dy >= -2 && dy <= 2;
+}
+
+// What a modal window looked like when the timer found it, and how the script answered it.
+struct ModalVisit {
+  const wchar_t* className = nullptr;
+  std::function<void(HWND window)> answer;
+  HWND window = nullptr;
+  std::wstring caption;
+  std::wstring focusText;
+  std::vector<std::wstring> statics;
+  std::vector<std::wstring> buttons;
+  bool centred = false;
+  bool ownerDisabled = false;
+  int ticks = 0;
+  bool timedOut = false;
+};
+
+ModalVisit* g_visit = nullptr;
+HWND g_watchedOwner = nullptr;
+
+void CALLBACK VisitModalWindow(HWND, UINT, UINT_PTR, DWORD) {
+  ModalVisit& visit = *g_visit;
+  HWND window = VisibleThreadWindow(visit.className);
+  if (window != nullptr && visit.window == nullptr) {
+    visit.window = window;
+    visit.caption = WindowTextWide(window);
+    HWND focus = GetFocus();
+    visit.focusText = focus != nullptr ? WindowTextWide(focus) : L"";
+    visit.statics = ChildTexts(window, L"Static");
+    visit.buttons = ChildTexts(window, L"Button");
+    visit.centred = CentredOnScreen(window);
+    visit.ownerDisabled = g_watchedOwner != nullptr && !IsWindowEnabled(g_watchedOwner);
+    visit.answer(window);
+    return;
+  }
+  if (++visit.ticks > kGiveUpTicks && window != nullptr) {
+    visit.timedOut = true;
+    PostMessageW(window, WM_CLOSE, 0, 0);
+  }
+}
+
+template <typename Call>
+auto WhileVisiting(ModalVisit& visit, Call call) {
+  g_visit = &visit;
+  const UINT_PTR timer = SetTimer(nullptr, 0, kTickMilliseconds, &VisitModalWindow);
+  auto result = call();
+  KillTimer(nullptr, timer);
+  g_visit = nullptr;
+  return result;
+}
+
+Answer AskAndAnswer(WinUserInterface& ui, BoxKind kind, BoxButtons buttons, const std::string& text,
+                    std::function<void(HWND)> answer, ModalVisit* visit) {
+  visit->className = L"SetupMessageBox";
+  visit->answer = std::move(answer);
+  const Answer result = WhileVisiting(*visit, [&] { return ui.MessageBox(kind, buttons, text); });
+  CHECK(visit->window != nullptr);
+  CHECK(!visit->timedOut);
+  return result;
+}
+
+void PressFocused(UINT key) { PostKey(GetFocus(), key); }
+
+void TestMessageBoxAnswers(WinUserInterface& ui) {
+  BeginGroup("message box: default, Escape, access keys and close");
+  ModalVisit escape;
+  CHECK(AskAndAnswer(
+            ui, BoxKind::Confirmation, BoxButtons::YesNo, "フォルダが存在しません\r\nフォルダを作成しますか？",
+            [](HWND) { PressFocused(VK_ESCAPE); }, &escape) == Answer::No);
+  CHECK_EQ(escape.caption, std::wstring(L"確認"));
+  CHECK(escape.buttons == (std::vector<std::wstring>{L"はい(&Y)", L"いいえ(&N)"}));
+  CHECK_EQ(escape.focusText, std::wstring(L"はい(&Y)"));
+  CHECK(escape.statics.size() == 2 && escape.statics[1] == L"フォルダが存在しません\r\nフォルダを作成しますか？");
+  CHECK(escape.centred);
+  CHECK(escape.ownerDisabled);
+  CHECK(IsWindowEnabled(ui.MainDialog()));
+
+  ModalVisit enter;
+  CHECK(AskAndAnswer(
+            ui, BoxKind::Warning, BoxButtons::YesNo, "終了しますか？", [](HWND) { PressFocused(VK_RETURN); }, &enter) ==
+        Answer::Yes);
+  CHECK_EQ(enter.caption, std::wstring(L"警告"));
+
+  ModalVisit letterN;
+  CHECK(AskAndAnswer(
+            ui, BoxKind::Warning, BoxButtons::YesNo, "終了しますか？",
+            [](HWND) { PostMessageW(GetFocus(), WM_CHAR, L'n', 1); }, &letterN) == Answer::No);
+
+  // Tab moves the focus to No first, so only the access key can give Yes.
+  ModalVisit altY;
+  CHECK(AskAndAnswer(
+            ui, BoxKind::Warning, BoxButtons::YesNo, "終了しますか？",
+            [](HWND) {
+              PressFocused(VK_TAB);
+              PostMessageW(GetFocus(), WM_SYSCHAR, L'y', 0x20000001);
+            },
+            &altY) == Answer::Yes);
+
+  ModalVisit closeYesNo;
+  CHECK(AskAndAnswer(
+            ui, BoxKind::Warning, BoxButtons::YesNo, "インストール途中です",
+            [](HWND box) { PostMessageW(box, WM_CLOSE, 0, 0); }, &closeYesNo) == Answer::No);
+
+  ModalVisit escapeOk;
+  CHECK(AskAndAnswer(
+            ui, BoxKind::Error, BoxButtons::Ok, "フォルダ名が正しくありません", [](HWND) { PressFocused(VK_ESCAPE); },
+            &escapeOk) == Answer::Ok);
+  CHECK_EQ(escapeOk.caption, std::wstring(L"エラー"));
+  CHECK(escapeOk.buttons == std::vector<std::wstring>{L"OK"});
+  CHECK_EQ(escapeOk.focusText, std::wstring(L"OK"));
+
+  ModalVisit closeOk;
+  CHECK(AskAndAnswer(
+            ui, BoxKind::Information, BoxButtons::Ok, "情報です", [](HWND box) { PostMessageW(box, WM_CLOSE, 0, 0); },
+            &closeOk) == Answer::Ok);
+  CHECK_EQ(closeOk.caption, std::wstring(L"情報"));
+
+  ModalVisit icon;
+  AskAndAnswer(
+      ui, BoxKind::Error, BoxButtons::Ok, "x",
+      [](HWND box) {
+        HWND iconControl = ChildOfClass(box, L"Static", 0);
+        CHECK((GetWindowLongW(iconControl, GWL_STYLE) & SS_TYPEMASK) == SS_ICON);
+        CHECK(SendMessageW(iconControl, STM_GETICON, 0, 0) != 0);
+        PressFocused(VK_RETURN);
+      },
+      &icon);
+}
+
+void TestNotice(WinUserInterface& ui) {
+  BeginGroup("notice: texts, modality and OK");
+  ModalVisit visit;
+  visit.className = L"SetupShowForm";
+  visit.answer = [](HWND) { PressFocused(VK_RETURN); };
+  WhileVisiting(visit, [&] {
+    ui.ShowNotice("インストール", "インストールが終了しました");
+    return 0;
+  });
+  CHECK(visit.window != nullptr);
+  CHECK(!visit.timedOut);
+  CHECK_EQ(visit.caption, std::wstring(L"インストール"));
+  CHECK(visit.statics == std::vector<std::wstring>{L"インストールが終了しました"});
+  CHECK_EQ(visit.focusText, std::wstring(L"OK"));
+  CHECK(visit.ownerDisabled);
+  CHECK(visit.centred);
+  CHECK(visit.window != nullptr && !IsWindowVisible(visit.window));
+  CHECK(IsWindowEnabled(ui.MainDialog()));
+  CHECK_EQ(ClientSize(visit.window).cx, LONG{230});
+  CHECK_EQ(ClientSize(visit.window).cy, LONG{80});
+}
+
+void TestMainDialog(WinUserInterface& ui) {
+  BeginGroup("main dialog: layout, texts, focus, tab order and access key");
+  HWND dialog = ui.MainDialog();
+  CHECK_EQ(ClientSize(dialog).cx, LONG{543});
+  CHECK_EQ(ClientSize(dialog).cy, LONG{190});
+  CHECK((GetWindowLongW(dialog, GWL_STYLE) & WS_SYSMENU) == 0);
+  CHECK(GetWindow(dialog, GW_OWNER) == nullptr);
+
+  ui.SetMainCaption("星の海 セットアップ");
+  CHECK_EQ(WindowTextWide(dialog), std::wstring(L"星の海 セットアップ"));
+  ui.SetMainMessage("インストール先フォルダを指定してください。");
+  CHECK_EQ(WindowTextWide(ChildOfClass(dialog, L"Static", 0)),
+           std::wstring(L"インストール先フォルダを指定してください。"));
+
+  HWND edit = ChildOfClass(dialog, L"Edit");
+  const std::string folderAnsi = "C:\\" + FromWide(L"ゲーム", CP_ACP);
+  ui.SetFolderText(folderAnsi);
+  CHECK_EQ(ui.FolderText(), folderAnsi);
+  if (GetACP() == 932) CHECK_EQ(WindowTextWide(edit), std::wstring(L"C:\\ゲーム"));
+  const RECT editBounds = BoundsInParent(edit);
+  CHECK(editBounds.left == 180 && editBounds.top == 88 && editBounds.right == 453 && editBounds.bottom == 111);
+
+  Pump(200);
+  CHECK(GetFocus() == edit);
+  const std::vector<HWND> order = {ChildOfClass(dialog, L"Button", 0), ChildOfClass(dialog, L"Button", 1),
+                                   ChildOfClass(dialog, L"Button", 2), edit};
+  for (HWND expected : order) {
+    PressFocused(VK_TAB);
+    Pump(100);
+    CHECK_EQ(WindowTextWide(GetFocus()), WindowTextWide(expected));
+  }
+  CHECK(GetFocus() == edit);
+  CHECK_EQ(WindowTextWide(order[0]), std::wstring(L"参照..."));
+  CHECK_EQ(WindowTextWide(order[1]), std::wstring(L"開始"));
+  CHECK_EQ(WindowTextWide(order[2]), std::wstring(L"中止"));
+
+  SetFocus(ChildOfClass(dialog, L"Button", 2));
+  PostMessageW(GetFocus(), WM_SYSCHAR, L'f', 0x20000001);
+  Pump(100);
+  CHECK(GetFocus() == edit);
+
+  // A close request without the behaviour attached must not take the dialog away.
+  SendMessageW(dialog, WM_CLOSE, 0, 0);
+  CHECK(IsWindow(dialog) && IsWindowVisible(dialog));
+}
+
+void TestBackground(WinUserInterface& ui) {
+  BeginGroup("background: maximised navy window with the title");
+  ui.ShowBackground("星の海 セットアップ", "星の海");
+  Pump(300);
+  HWND back = VisibleThreadWindow(L"SetupBackForm");
+  CHECK(back != nullptr);
+  if (back == nullptr) return;
+  CHECK(IsZoomed(back));
+  CHECK((GetWindowLongW(back, GWL_STYLE) & WS_SYSMENU) == 0);
+  CHECK_EQ(WindowTextWide(back), std::wstring(L"星の海 セットアップ"));
+  HWND title = ChildOfClass(back, L"Static");
+  CHECK_EQ(WindowTextWide(title), std::wstring(L"星の海"));
+  const RECT titleBounds = BoundsInParent(title);
+  CHECK(titleBounds.left == 12 && titleBounds.top == 12 && titleBounds.right == 553 && titleBounds.bottom == 42);
+  HDC context = GetDC(back);
+  CHECK_EQ(static_cast<unsigned long>(GetPixel(context, 5, 300)), static_cast<unsigned long>(RGB(0, 0, 128)));
+  ReleaseDC(back, context);
+}
+
+void TestProgressWindow(WinUserInterface& ui) {
+  BeginGroup("progress window: label, bar, clip box and delete mode");
+  auto& progress = static_cast<CopyFormWindow&>(ui.MainProgress());
+  HWND window = progress.handle();
+  CHECK_EQ(WindowTextWide(window), std::wstring(L"ファイルのコピー"));
+  CHECK_EQ(ClientSize(window).cx, LONG{356});
+  CHECK_EQ(ClientSize(window).cy, LONG{128});
+  CHECK(GetWindow(window, GW_OWNER) == ui.MainDialog());
+  progress.Show();
+  Pump(100);
+  CHECK(IsWindowVisible(window) && CentredOnScreen(window));
+
+  HWND animation = ChildOfClass(window, ANIMATE_CLASSW);
+  HWND bar = ChildOfClass(window, PROGRESS_CLASSW);
+  HWND label = ChildOfClass(window, L"Static");
+  CHECK(animation != nullptr && bar != nullptr && label != nullptr);
+  // Opening a clip must not shrink the control to the clip's frame.
+  const RECT clipBox = BoundsInParent(animation);
+  CHECK(clipBox.left == 10 && clipBox.top == 10 && clipBox.right == 324 && clipBox.bottom == 65);
+  CHECK_EQ(WindowTextWide(label), std::wstring(L"CopyLabel"));
+
+  progress.SetLabel("コピー中です GAMEDATA.BIN");
+  CHECK_EQ(WindowTextWide(label), std::wstring(L"コピー中です GAMEDATA.BIN"));
+  const RECT grown = BoundsInParent(label);
+  CHECK(grown.left == 6 && grown.top == 102 && grown.right - grown.left > 57);
+  progress.SetLabel("a");
+  const RECT shrunk = BoundsInParent(label);
+  CHECK(shrunk.right - shrunk.left > 0 && shrunk.right - shrunk.left < grown.right - grown.left);
+
+  progress.SetRange(65535);
+  progress.SetPosition(1000);
+  CHECK_EQ(progress.Position(), 1000);
+  CHECK_EQ(static_cast<int>(SendMessageW(bar, PBM_GETRANGE, FALSE, 0)), 65535);
+  progress.SetRange(70000);
+  progress.SetPosition(69000);
+  CHECK_EQ(progress.Position(), 69000);
+  progress.SetRange(3);
+  progress.SetPosition(0);
+  progress.SetStep(1);
+  progress.StepIt();
+  progress.StepIt();
+  CHECK_EQ(progress.Position(), 2);
+
+  progress.SetDeleteMode();
+  CHECK_EQ(WindowTextWide(window), std::wstring(L"アンインストール"));
+  CHECK_EQ(WindowTextWide(label), std::wstring(L"ファイルの削除中"));
+  const RECT deleteClipBox = BoundsInParent(animation);
+  CHECK(deleteClipBox.right - deleteClipBox.left == 314 && deleteClipBox.bottom - deleteClipBox.top == 55);
+  progress.StopAnimation();
+  progress.Hide();
+  CHECK(!IsWindowVisible(window));
+
+  std::unique_ptr<ProgressWindow> extra = ui.CreateProgressWindow();
+  HWND extraWindow = static_cast<CopyFormWindow&>(*extra).handle();
+  CHECK(extraWindow != nullptr && extraWindow != window);
+  CHECK(GetWindow(extraWindow, GW_OWNER) == ui.MainDialog());
+  CHECK(!IsWindowVisible(extraWindow));
+  extra.reset();
+  CHECK(!IsWindow(extraWindow));
+}
+
+void TestEndOfProgram(WinUserInterface& ui) {
+  BeginGroup("message pump and end of program");
+  bool delivered = false;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 1, [](HWND, UINT, UINT_PTR, DWORD) {});
+  Sleep(20);
+  PostQuitMessage(7);
+  ui.PumpMessages();
+  MSG message;
+  // The quit message survives the pump for the outer loop.
+  delivered = PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) && message.wParam == 7;
+  CHECK(delivered);
+  KillTimer(nullptr, timer);
+
+  ui.EndProgram();
+  CHECK(ui.endRequested());
+  CHECK(!IsWindowVisible(ui.MainDialog()));
+  CHECK(VisibleThreadWindow(L"SetupBackForm") == nullptr);
+  CHECK(IsWindow(ui.MainDialog()));
+  CHECK(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE);
+}
+
+}  // namespace
+
+void RunWindowTests() {
+  WinUserInterface ui;
+  CHECK(ui.CreateMainDialog());
+  CHECK(ui.CreateRemainingForms());
+  ui.ShowMainDialogCentred();
+  g_watchedOwner = ui.MainDialog();
+  TestMainDialog(ui);
+  TestMessageBoxAnswers(ui);
+  TestNotice(ui);
+  TestBackground(ui);
+  TestProgressWindow(ui);
+  TestEndOfProgram(ui);
+  g_watchedOwner = nullptr;
+}
+
+void HoldProgressWindow(int secondsPerMode) {
+  WinUserInterface ui;
+  ui.CreateMainDialog();
+  ui.CreateRemainingForms();
+  ProgressWindow& progress = ui.MainProgress();
+  progress.SetLabel("コピー中です GAMEDATA.BIN");
+  progress.SetRange(100);
+  progress.SetPosition(40);
+  progress.Show();
+  Pump(secondsPerMode * 1000);
+  progress.SetDeleteMode();
+  Pump(secondsPerMode * 1000);
+}
+
+}  // namespace setup::win32::test
