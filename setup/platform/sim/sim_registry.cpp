@@ -238,8 +238,10 @@ std::vector<std::string> SimRegistry::AllKeys(KeyHandle root) const {
   std::vector<std::string> paths;
   std::function<void(const Key&, const std::string&)> visit = [&](const Key& key, const std::string& prefix) {
     for (const auto& [folded, child] : key.subkeys) {
-      paths.push_back(prefix.empty() ? child->name : prefix + "\\" + child->name);
-      visit(*child, paths.back());
+      // A copy: the recursion appends to paths, which may move its strings.
+      const std::string path = prefix.empty() ? child->name : prefix + "\\" + child->name;
+      paths.push_back(path);
+      visit(*child, path);
     }
   };
   if (const std::shared_ptr<Key> top = RootKey(root)) visit(*top, std::string());

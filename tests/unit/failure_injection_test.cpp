@@ -1,0 +1,152 @@
+// Every failure the installer and uninstaller pass over, made to happen: no message where none
+// is due, the run goes on, and nothing that was there before is lost.
+#include "tests/unit/installer_fixture.h"
+
+namespace setup::testing {
+namespace {
+
+constexpr char kPrograms[] = "C:\\WINDOWS\\Start Menu\\Programs";
+constexpr char kScript[] =
+    "[SETUP]\r\nTITLE=Game\r\nDIR=C:\\Game\r\nSRC=@:\\DATA\r\nGROUP=SOFT\r\nUNINSTALL=UNINST.INI\r\n"
+    "CFGNAME=$\\GAME.CFG\r\nCFG1=PATH=$\r\nCOPY1=*.*,$\r\nCOPY2=*.*,$\\SUB\r\n"
+    "REG1=open,HKEY_CURRENT_USER\\Software\\Vendor\\Game\r\nREG2=string,Path,$\r\n"
+    "START1=A.EXE,First,Game\r\nSTART2=B.EXE,Second,Game\r\n";
+
+class PassedOverFailures : public InstallerTest {
+ protected:
+  void SetUp() override {
+    machine.files().AddFile("D:\\DATA\\A.EXE", "a");
+    machine.files().AddFile("D:\\DATA\\B.EXE", "b");
+    machine.files().AddFolder("C:\\Game");
+  }
+  // Installs and expects the normal end: no box at all, the final notice.
+  void InstallExpectingSuccess() {
+    Start(kScript);
+    PressStart("C:\\Game");
+    EXPECT_TRUE(machine.ui().boxes().empty()) << TranscriptText();
+    EXPECT_TRUE(Shown("notice インストール: インストールが終了しました")) << TranscriptText();
+  }
+  std::string Link(const char* name) { return std::string(kPrograms) + "\\SOFT\\Game\\" + name + ".lnk"; }
+};
+
+TEST_F(PassedOverFailures, FolderThatCannotBeCreatedLosesItsFilesButNotTheRun) {
+  machine.files().InjectFault(FileCall::CreateDirectory, "C:\\Game\\SUB");
+  InstallExpectingSuccess();
+  EXPECT_FALSE(machine.files().Exists("C:\\Game\\SUB"));
+  // Its files were still counted and recorded, so the uninstaller tries them.
+  EXPECT_NE(File("C:\\Game\\UNINST.INI").find("COPY4=C:\\Game\\SUB\\B.EXE"), std::string::npos);
+}
+
+TEST_F(PassedOverFailures, AttributeChangeThatFailsIsIgnored) {
+  machine.files().InjectFault(FileCall::SetAttributes, "C:\\Game\\A.EXE");
+  InstallExpectingSuccess();
+  EXPECT_EQ(File("C:\\Game\\A.EXE"), "a");
+}
+
+TEST_F(PassedOverFailures, ConfigurationWriteThatFailsAfterCreationIsStillRecorded) {
+  machine.files().InjectWriteFailure("C:\\Game\\GAME.CFG");
+  InstallExpectingSuccess();
+  EXPECT_NE(File("C:\\Game\\UNINST.INI").find("=C:\\Game\\GAME.CFG\r\n"), std::string::npos);
+}
+
+TEST_F(PassedOverFailures, ShortcutThatCannotBeSavedLeavesTheOthers) {
+  machine.shell().InjectLinkFault(Link("First"));
+  InstallExpectingSuccess();
+  EXPECT_FALSE(machine.shell().LinkAt(Link("First")).has_value());
+  EXPECT_TRUE(machine.shell().LinkAt(Link("Second")).has_value());
+}
+
+TEST_F(PassedOverFailures, MissingProgramsFolderSkipsTheShortcutsWithoutTouchingTheDriveRoot) {
+  machine.shell().InjectSpecialFolderFault(kCsidlPrograms);
+  InstallExpectingSuccess();
+  EXPECT_TRUE(machine.shell().savedLinks().empty());
+  EXPECT_FALSE(machine.files().Exists("C:\\SOFT"));
+  EXPECT_FALSE(machine.files().Exists("D:\\SOFT"));
+}
+
+TEST_F(PassedOverFailures, UninstallerCopyThatFailsStillWritesTheRecord) {
+  machine.files().InjectFault(FileCall::CopyFile, "C:\\WINDOWS\\unkelvo4.exe");
+  InstallExpectingSuccess();
+  EXPECT_FALSE(machine.files().Exists("C:\\WINDOWS\\unkelvo4.exe"));
+  EXPECT_TRUE(machine.files().Exists("C:\\Game\\UNINST.INI"));
+}
+
+TEST_F(PassedOverFailures, RecordThatCannotBeMovedIntoPlaceKeepsTheOldOne) {
+  machine.files().AddFile("C:\\Game\\UNINST.INI", "[SETUP]\r\nCOPY1=C:\\Game\\old\r\n");
+  machine.files().InjectFault(FileCall::ReplaceFile, "C:\\Game\\UNINST.INI.new");
+  Start(kScript);
+  PressStart("C:\\Game");
+  EXPECT_EQ(machine.ui().boxes().back().text, "ファイル C:\\Game\\UNINST.INI を作成できません");
+  EXPECT_EQ(File("C:\\Game\\UNINST.INI"), "[SETUP]\r\nCOPY1=C:\\Game\\old\r\n");
+  EXPECT_FALSE(machine.files().Exists("C:\\Game\\UNINST.INI.new"));
+}
+
+TEST_F(PassedOverFailures, UninstallEntryThatCannotBeWrittenStopsLikeAnyKey) {
+  machine.registry().InjectKeyFault(kHkeyLocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Game");
+  Start(kScript);
+  PressStart("C:\\Game");
+  EXPECT_EQ(machine.ui().boxes().back().text,
+            "レジストリに書き込めません\r\nWindowsNT/2000/XPの場合、インストール権限のあるユーザーで実行してください");
+  EXPECT_TRUE(Shown("notice インストール: インストールを中止しました"));
+  // Values written before the failure stay; nothing is rolled back.
+  EXPECT_EQ(machine.registry().StringValue(kHkeyCurrentUser, "Software\\Vendor\\Game", "Path"), "C:\\Game");
+  EXPECT_FALSE(machine.files().Exists("C:\\Game\\GAME.CFG"));
+}
+
+TEST_F(PassedOverFailures, FolderCreationRefusedAtTheQuestionIsNotReported) {
+  machine.files().InjectFault(FileCall::CreateDirectory, "C:\\New");
+  Start(kScript);
+  machine.ui().QueueAnswer(Answer::Yes);
+  PressStart("C:\\New\\Game");
+  // The copies fail silently; the configuration file is the first thing that reports.
+  EXPECT_EQ(machine.ui().boxes().back().text, "ファイル C:\\New\\Game\\GAME.CFG を作成できません");
+  EXPECT_FALSE(machine.files().Exists("C:\\New"));
+}
+
+class UninstallFailures : public InstallerTest {
+ protected:
+  void RunUninstaller(const std::string& record) {
+    machine.files().AddFile("C:\\Game\\UNINST.INI", record);
+    machine.StartAsUninstaller("C:\\WINDOWS\\unkelvo4.exe", "C:\\Game\\UNINST.INI");
+    form = std::make_unique<MessageForm>(machine.platform());
+    form->FormCreate();
+    form->FormShow();
+    EXPECT_TRUE(machine.ui().boxes().empty());
+    EXPECT_TRUE(Shown("notice アンインストール: アンインストールが終了しました"));
+  }
+};
+
+TEST_F(UninstallFailures, FilesThatCannotBeDeletedStayWithTheirFoldersAndTheRestGoes) {
+  machine.files().AddFile("C:\\Game\\in use", "x");
+  machine.files().AddFile("C:\\Game\\Sub\\free", "y");
+  machine.files().InjectFault(FileCall::DeleteFile, "C:\\Game\\in use");
+  machine.registry().AddKey(kHkeyCurrentUser, "Software\\Vendor\\Game");
+  RunUninstaller(
+      "[SETUP]\r\nTITLE=Game\r\nCOPY1=C:\\Game\\in use\r\nCOPY2=C:\\Game\\Sub\\free\r\nCOPY3=C:\\Game\\gone\r\n"
+      "REG1=HKEY_CURRENT_USER\\Software\\Vendor\\Missing\r\nREG2=HKEY_CURRENT_USER\\Software\\Vendor\\Game\r\n");
+  EXPECT_TRUE(machine.files().Exists("C:\\Game\\in use"));
+  EXPECT_FALSE(machine.files().Exists("C:\\Game\\Sub"));
+  EXPECT_FALSE(machine.registry().KeyExists(kHkeyCurrentUser, "Software\\Vendor\\Game"));
+  EXPECT_EQ(machine.ui().createdProgress()[0]->position, 3);
+}
+
+TEST_F(UninstallFailures, KeysTheUserMayNotDeleteStayAndTheRecordGoesAnyway) {
+  machine.registry().AddString(kHkeyLocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Game",
+                               "DisplayName", "Game");
+  machine.registry().InjectKeyFault(kHkeyLocalMachine, "");
+  RunUninstaller("[SETUP]\r\nTITLE=Game\r\n");
+  EXPECT_TRUE(
+      machine.registry().KeyExists(kHkeyLocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Game"));
+  EXPECT_FALSE(machine.files().Exists("C:\\Game\\UNINST.INI"));
+  EXPECT_EQ(machine.registry().OpenHandleCount(), 0);
+}
+
+TEST_F(UninstallFailures, MissingProgramsFolderSkipsTheStartMenuSteps) {
+  machine.files().AddFile("C:\\SOFT\\Game\\x.lnk", "a folder at the root that only looks like ours");
+  machine.shell().InjectSpecialFolderFault(kCsidlPrograms);
+  RunUninstaller("[SETUP]\r\nTITLE=Game\r\nGROUP=SOFT\r\n");
+  EXPECT_TRUE(machine.files().Exists("C:\\SOFT\\Game\\x.lnk"));
+}
+
+}  // namespace
+}  // namespace setup::testing
