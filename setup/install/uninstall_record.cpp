@@ -27,16 +27,6 @@ IniDocument ExistingRecord(Platform& platform, const std::string& path) {
   return text ? IniDocument::Parse(*text) : IniDocument();
 }
 
-void SetNumbered(IniDocument& record, const char* name, const TextList& values) {
-  std::string key = name;
-  const std::size_t stem = key.size();
-  for (std::size_t i = 0; i < values.size(); ++i) {
-    key.resize(stem);
-    key += std::to_string(i + 1);
-    record.Set(kSection, key, values[i]);
-  }
-}
-
 bool WriteReplacing(Platform& platform, const std::string& path, const std::string& bytes) {
   const std::string temporary = path + ".new";
   if (platform.files.WriteWholeFile(temporary, bytes) != WriteResult::Ok ||
@@ -67,8 +57,8 @@ void MakeUnInstallData(StepContext& context) {
   IniDocument record = ExistingRecord(platform, recordPath);
   record.Set(kSection, "TITLE", script.Title);
   record.Set(kSection, "GROUP", script.GroupName);
-  SetNumbered(record, "COPY", script.InstalledFiles);
-  SetNumbered(record, "REG", script.InstalledRegKeys);
+  record.SetList(kSection, "COPY", script.InstalledFiles);
+  record.SetList(kSection, "REG", script.InstalledRegKeys);
   record.Set(kSection, "SHORTCUT", script.ShortcutSetting);
   if (!WriteReplacing(platform, recordPath, record.Serialize())) ReportCannotCreate(context, recordPath);
 }

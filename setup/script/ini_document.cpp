@@ -173,6 +173,28 @@ void IniDocument::Set(std::string_view sectionName, std::string_view key, std::s
   section.lines.push_back(Line{std::string(key), std::string(value), true});
 }
 
+void IniDocument::SetList(std::string_view sectionName, std::string_view stem, const std::vector<std::string>& values) {
+  Section& section = SectionForWriting(sectionName);
+  const std::string upperStem = ToUpperAscii(stem);
+  section.lines.reserve(section.lines.size() + values.size());
+  std::string key(stem);
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    const std::uint32_t number = static_cast<std::uint32_t>(i + 1);
+    key.resize(stem.size());
+    key += std::to_string(number);
+    std::size_t line = section.index.FindNumbered(upperStem, number);
+    // Only keys read from a file can lie beyond the arrays; a fresh record has none.
+    if (!section.index.named.empty()) line = Later(line, section.index.Find(key));
+    if (line != KeyIndex::kNone) {
+      section.lines[line].key = key;
+      section.lines[line].value = values[i];
+      continue;
+    }
+    section.index.Put(key, section.lines.size(), section.lines.size());
+    section.lines.push_back(Line{key, values[i], true});
+  }
+}
+
 std::string IniDocument::Serialize() const {
   std::size_t size = 0;
   for (const Section& section : sections_) {

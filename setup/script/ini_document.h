@@ -31,6 +31,8 @@ class IniDocument {
   // Sets a key in the section that reading sees: an existing key keeps its place and takes the
   // letter case given now; a new key goes after the section's lines; a new section at the end.
   void Set(std::string_view section, std::string_view key, std::string_view value);
+  // Sets stem1, stem2, ... to the values, with the same rules as Set, in one pass.
+  void SetList(std::string_view section, std::string_view stem, const std::vector<std::string>& values);
 
   // The whole document with CR LF line ends.
   std::string Serialize() const;
