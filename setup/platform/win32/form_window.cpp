@@ -96,8 +96,10 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 // A window of our own class does none of what the dialog class does for its controls: it
 // would neither give the focus back to the last focused control when it is activated again,
-// nor act on WM_NEXTDLGCTL, which IsDialogMessage sends for the access key of a label.
-bool FormWindow::HandleDialogFocus(UINT message, WPARAM wParam, LPARAM lParam) {
+// nor act on WM_NEXTDLGCTL, which IsDialogMessage sends for the access key of a label, nor
+// let Enter press the push button that has the focus rather than the default one.
+bool FormWindow::HandleDialogFocus(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+  *result = 0;
   switch (message) {
     case WM_ACTIVATE:
       if (LOWORD(wParam) == WA_INACTIVE) {
@@ -118,6 +120,17 @@ bool FormWindow::HandleDialogFocus(UINT message, WPARAM wParam, LPARAM lParam) {
       lastFocus_ = target;
       return true;
     }
+    case DM_GETDEFID: {
+      if (defaultButton_ == 0) return false;
+      int id = defaultButton_;
+      HWND focus = GetFocus();
+      if (focus != nullptr && IsChild(handle_, focus) &&
+          (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0) {
+        id = GetDlgCtrlID(focus);
+      }
+      *result = MAKELRESULT(id, DC_HASDEFID);
+      return true;
+    }
     default:
       return false;
   }
@@ -131,7 +144,8 @@ LRESULT CALLBACK FormWindow::WindowProcedure(HWND window, UINT message, WPARAM w
   }
   auto* self = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
-  if (self->HandleDialogFocus(message, wParam, lParam)) return 0;
+  LRESULT result = 0;
+  if (self->HandleDialogFocus(message, wParam, lParam, &result)) return result;
   if (message == WM_NCDESTROY) {
     SetWindowLongPtrW(window, GWLP_USERDATA, 0);
     self->handle_ = nullptr;

@@ -53,15 +53,18 @@ class FormWindow {
                   DWORD exStyle = 0);
   // The control that gets the focus when the window becomes active for the first time.
   void SetInitialFocus(HWND control) { lastFocus_ = control; }
+  // The button Enter presses while the focus is on a control that is not a push button.
+  void SetDefaultButton(int id) { defaultButton_ = id; }
 
   virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
   static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  bool HandleDialogFocus(UINT message, WPARAM wParam, LPARAM lParam);
+  bool HandleDialogFocus(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
 
   HWND handle_ = nullptr;
   HWND lastFocus_ = nullptr;
+  int defaultButton_ = 0;
 };
 
 // Hands a message to IsDialogMessage for the active window (Tab, Enter, Escape and access

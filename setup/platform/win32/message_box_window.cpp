@@ -115,6 +115,7 @@ bool MessageBoxWindow::Create(HWND owner, BoxKind kind, const std::wstring& text
                font);
   }
   SetInitialFocus(GetDlgItem(handle(), defaultButton_));
+  SetDefaultButton(defaultButton_);
   return true;
 }
 
@@ -145,8 +146,6 @@ LRESULT MessageBoxWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
           break;
       }
       return 0;
-    case DM_GETDEFID:
-      return MAKELRESULT(defaultButton_, DC_HASDEFID);
     case WM_CLOSE:
       // The close button and Alt+F4 answer as Escape does.
       Finish(buttons_ == BoxButtons::Ok ? Answer::Ok : Answer::No);

@@ -48,6 +48,7 @@ bool MessageFormWindow::Create() {
   AddControl(L"Button", L"開始", WS_TABSTOP | BS_DEFPUSHBUTTON, {376, 156, 75, 25}, kOkButton, font);
   AddControl(L"Button", L"中止", WS_TABSTOP | BS_PUSHBUTTON, {460, 156, 75, 25}, kCancelButton, font);
   SetInitialFocus(dirEdit_);
+  SetDefaultButton(kOkButton);
   return true;
 }
 
@@ -82,8 +83,6 @@ LRESULT MessageFormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
     case WM_COMMAND:
       if (HIWORD(wParam) == BN_CLICKED) OnCommand(LOWORD(wParam));
       return 0;
-    case DM_GETDEFID:
-      return MAKELRESULT(kOkButton, DC_HASDEFID);
     case WM_CLOSE:
       // Closes from outside (the taskbar, Alt+F4) go through the behaviour, which decides.
       if (link_.form != nullptr) link_.form->Close();

@@ -24,6 +24,7 @@ bool ShowFormWindow::Create(HWND owner) {
   messageLabel_ = AddControl(L"Static", L"", SS_CENTER | SS_NOPREFIX, {4, 12, 221, 25}, kMessageLabel, font);
   okButton_ = AddControl(L"Button", L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, {76, 48, 75, 25}, IDOK, font);
   SetInitialFocus(okButton_);
+  SetDefaultButton(IDOK);
   return true;
 }
 
@@ -46,8 +47,6 @@ LRESULT ShowFormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_COMMAND:
       if (LOWORD(wParam) == IDOK) dismissed_ = true;
       return 0;
-    case DM_GETDEFID:
-      return MAKELRESULT(IDOK, DC_HASDEFID);
     case WM_CLOSE:
       // Alt+F4 ends the notice as OK does; the notice has no other answer.
       dismissed_ = true;

@@ -185,6 +185,16 @@ void TestMessageBoxAnswers(WinUserInterface& ui) {
         Answer::Yes);
   CHECK_EQ(enter.caption, std::wstring(L"警告"));
 
+  // Enter presses the push button that has the focus, not the default one.
+  ModalVisit tabEnter;
+  CHECK(AskAndAnswer(
+            ui, BoxKind::Warning, BoxButtons::YesNo, "終了しますか？",
+            [](HWND) {
+              PressFocused(VK_TAB);
+              PressFocused(VK_RETURN);
+            },
+            &tabEnter) == Answer::No);
+
   ModalVisit letterN;
   CHECK(AskAndAnswer(
             ui, BoxKind::Warning, BoxButtons::YesNo, "終了しますか？",
