@@ -22,6 +22,7 @@ int main(int argc, char** argv) {
   }
   test::RunPlatformCallTests(argv[1]);
   test::RunWindowTests();
+  test::RunRoutingTests();
   const int failures = test::FailureCount();
   std::printf("%s: %d failed check(s)\n", failures == 0 ? "PASSED" : "FAILED", failures);
   return failures == 0 ? 0 : 1;

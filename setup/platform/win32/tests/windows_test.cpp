@@ -8,9 +8,14 @@
 #include <functional>
 #include <vector>
 
+#include "setup/app/message_form.h"
 #include "setup/platform/win32/tests/check.h"
 #include "setup/platform/win32/tests/layer_tests.h"
 #include "setup/platform/win32/wide_text.h"
+#include "setup/platform/win32/win_file_system.h"
+#include "setup/platform/win32/win_registry.h"
+#include "setup/platform/win32/win_shell.h"
+#include "setup/platform/win32/win_system.h"
 #include "setup/platform/win32/win_user_interface.h"
 
 namespace setup::win32::test {
@@ -410,6 +415,83 @@ void TestEndOfProgram(WinUserInterface& ui) {
   CHECK(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE);
 }
 
+// Runs call while the timer answers the one message box it is expected to raise.
+ModalVisit AnswerBoxDuring(std::function<void()> call, std::function<void(HWND)> answer) {
+  ModalVisit visit;
+  visit.className = L"SetupMessageBox";
+  visit.answer = std::move(answer);
+  WhileVisiting(visit, [&] {
+    call();
+    return 0;
+  });
+  CHECK(!visit.timedOut);
+  return visit;
+}
+
+void TestRoutingToBehaviour(WinUserInterface& ui, MessageForm& form) {
+  BeginGroup("routing: buttons, keys, activation and close reach the behaviour");
+  HWND dialog = ui.MainDialog();
+  HWND edit = ChildOfClass(dialog, L"Edit");
+
+  ui.ShowBackground("x", "x");
+  Pump(300);
+  HWND back = VisibleThreadWindow(L"SetupBackForm");
+  CHECK(GetForegroundWindow() == dialog);
+  SetForegroundWindow(back);
+  Pump(300);
+  CHECK(GetForegroundWindow() == dialog);
+  form.flags().Installing = true;
+  ui.MainProgress().Show();
+  SetForegroundWindow(back);
+  Pump(300);
+  CHECK(GetForegroundWindow() == static_cast<CopyFormWindow&>(ui.MainProgress()).handle());
+  form.flags().Installing = false;
+  ui.MainProgress().Hide();
+  SetForegroundWindow(dialog);
+  Pump(200);
+
+  // Enter in the folder box presses Start, whose first check refuses a one-letter folder.
+  ui.SetFolderText("C");
+  SetFocus(edit);
+  ModalVisit start = AnswerBoxDuring(
+      [&] {
+        PostKey(edit, VK_RETURN);
+        Pump(1000);
+      },
+      [](HWND) { PressFocused(VK_RETURN); });
+  CHECK_EQ(start.caption, std::wstring(L"エラー"));
+  CHECK(start.statics.size() == 2 && start.statics[1] == L"インストール先のフォルダ名を入力してください");
+  CHECK_EQ(ui.FolderText(), std::string());
+
+  ModalVisit cancel = AnswerBoxDuring(
+      [&] {
+        PostMessageW(ChildOfClass(dialog, L"Button", 2), BM_CLICK, 0, 0);
+        Pump(1000);
+      },
+      [](HWND) { PressFocused(VK_ESCAPE); });
+  CHECK_EQ(cancel.caption, std::wstring(L"警告"));
+  CHECK(cancel.statics.size() == 2 && cancel.statics[1] == L"インストールしていません\r\n終了しますか？");
+  CHECK(!ui.endRequested());
+
+  HWND progress = static_cast<CopyFormWindow&>(ui.MainProgress()).handle();
+  ModalVisit copyCancel = AnswerBoxDuring(
+      [&] {
+        PostMessageW(ChildOfClass(progress, L"Button"), BM_CLICK, 0, 0);
+        Pump(1000);
+      },
+      [](HWND) { PressFocused(VK_ESCAPE); });
+  CHECK(copyCancel.window != nullptr);
+  CHECK(!form.flags().AbortRequested);
+
+  // A close from outside goes through the behaviour, which ends the program when nothing is installing.
+  SendMessageW(dialog, WM_CLOSE, 0, 0);
+  CHECK(form.closing());
+  CHECK(ui.endRequested());
+  CHECK(IsWindow(dialog) && !IsWindowVisible(dialog));
+  MSG message;
+  CHECK(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE);
+}
+
 }  // namespace
 
 void RunWindowTests() {
@@ -425,6 +507,22 @@ void RunWindowTests() {
   TestProgressWindow(ui);
   TestEndOfProgram(ui);
   g_watchedOwner = nullptr;
+}
+
+void RunRoutingTests() {
+  WinFileSystem files;
+  WinRegistry registry;
+  WinShell shell;
+  WinSystem system;
+  WinUserInterface ui;
+  Platform platform{files, registry, shell, system, ui};
+  MessageForm form(platform);
+  ui.Attach(form);
+  CHECK(ui.CreateMainDialog());
+  shell.SetOwner(ui.MainDialog());
+  CHECK(ui.CreateRemainingForms());
+  ui.ShowMainDialogCentred();
+  TestRoutingToBehaviour(ui, form);
 }
 
 void HoldProgressWindow(int secondsPerMode) {
