@@ -58,21 +58,22 @@ struct ThreadWindowSearch {
   HWND found;
 };
 
+BOOL CALLBACK MatchVisibleWindow(HWND window, LPARAM context) {
+  auto* search = reinterpret_cast<ThreadWindowSearch*>(context);
+  if (IsWindowVisible(window) && ClassOf(window) == search->className) {
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
 HWND VisibleThreadWindow(const wchar_t* className) {
   ThreadWindowSearch search = {className, nullptr};
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND window, LPARAM context) -> BOOL {
-        auto* s = reinterpret_cast<ThreadWindowSearch*>(context);
-        if (IsWindowVisible(window) && ClassOf(window) == s->className) {
-          s->found = window;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  EnumThreadWindows(GetCurrentThreadId(), &MatchVisibleWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
+
+void CALLBACK IgnoreTimer(HWND, UINT, UINT_PTR, DWORD) {}
 
 void Pump(int milliseconds) {
   const DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
@@ -397,7 +398,7 @@ void TestProgressWindow(WinUserInterface& ui) {
 void TestEndOfProgram(WinUserInterface& ui) {
   BeginGroup("message pump and end of program");
   bool delivered = false;
-  const UINT_PTR timer = SetTimer(nullptr, 0, 1, [](HWND, UINT, UINT_PTR, DWORD) {});
+  const UINT_PTR timer = SetTimer(nullptr, 0, 1, &IgnoreTimer);
   Sleep(20);
   PostQuitMessage(7);
   ui.PumpMessages();
