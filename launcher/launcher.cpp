@@ -29,7 +29,10 @@ constexpr int kWindowWidth = 640;
 constexpr int kWindowHeight = 480;
 constexpr UINT_PTR kTimerId = 1;
 constexpr UINT kTimerIntervalMs = 200;
-constexpr DWORD kPlayerStyle = MCIWNDF_NOPLAYBAR | MCIWNDF_NOMENU;  // 10: no error-box suppression
+// No play bar, no menu, and no error-box suppression (10). The window bits are the ones Windows
+// adds itself for a player with a parent; Wine adds all but WS_CHILD and would otherwise show the
+// movie in a separate captioned window at the screen's corner instead of inside ours.
+constexpr DWORD kPlayerStyle = MCIWNDF_NOPLAYBAR | MCIWNDF_NOMENU | WS_CHILD | WS_VISIBLE | WS_BORDER;
 constexpr LPARAM kZoomPercent = 100;
 constexpr int kModeBufferSize = 16;
 // The start-failure text is formatted into the working-folder buffer; it must also hold the
