@@ -3,6 +3,7 @@
 
 #include "setup/app/message_form.h"
 #include "setup/platform/win32/wide_text.h"
+#include "setup/platform/win32/window_calls.h"
 
 namespace setup::win32 {
 namespace {
@@ -21,9 +22,9 @@ BackFormWindow::~BackFormWindow() {
 bool BackFormWindow::Create() {
   navy_ = CreateSolidBrush(kNavy);
   // A single-line border and a title bar without system menu or buttons.
-  const FormStyle form = {L"SetupBackForm", WS_OVERLAPPED | WS_CAPTION | WS_CLIPCHILDREN, 0, navy_, nullptr, 640, 480};
+  const FormStyle form = {"SetupBackForm", WS_OVERLAPPED | WS_CAPTION | WS_CLIPCHILDREN, 0, navy_, nullptr, 640, 480};
   if (!CreateForm(form)) return false;
-  titleLabel_ = AddControl(L"Static", L"", SS_LEFT | SS_NOPREFIX, {12, 12, 541, 30}, kTitleLabel,
+  titleLabel_ = AddControl("Static", L"", SS_LEFT | SS_NOPREFIX, {12, 12, 541, 30}, kTitleLabel,
                            LayoutFont(kTitleFontSize, true));
   return true;
 }
@@ -46,7 +47,7 @@ LRESULT BackFormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_ACTIVATE:
       // Handed on once the activation has settled: moving the foreground from inside
       // WM_ACTIVATE would start a new activation while this one is still in progress.
-      if (LOWORD(wParam) != WA_INACTIVE) PostMessageW(handle(), kDeferredActivateMessage, 0, 0);
+      if (LOWORD(wParam) != WA_INACTIVE) PostMessageA(handle(), kDeferredActivateMessage, 0, 0);
       return FormWindow::HandleMessage(message, wParam, lParam);
     case kDeferredActivateMessage:
       if (link_.form != nullptr && GetActiveWindow() == handle()) link_.form->BackFormActivate();

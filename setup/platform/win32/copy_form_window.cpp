@@ -5,6 +5,7 @@
 
 #include "setup/app/message_form.h"
 #include "setup/platform/win32/wide_text.h"
+#include "setup/platform/win32/window_calls.h"
 
 namespace setup::win32 {
 namespace {
@@ -25,7 +26,7 @@ CopyFormWindow::~CopyFormWindow() {
 }
 
 bool CopyFormWindow::Create(HWND owner) {
-  const FormStyle form = {L"SetupCopyForm",
+  const FormStyle form = {"SetupCopyForm",
                           WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN,
                           WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT,
                           reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
@@ -33,47 +34,43 @@ bool CopyFormWindow::Create(HWND owner) {
                           356,
                           128};
   if (!CreateForm(form)) return false;
-  SetWindowTextW(handle(), L"ファイルのコピー");
+  SetWindowTextWide(handle(), L"ファイルのコピー");
   HFONT font = LayoutFont(kFormFontSize);
   // Cancel is made before the label so that it stays on top when a long file name makes the label reach under it.
-  animation_ = AddControl(ANIMATE_CLASSW, L"", 0, kAnimationBox, kAnimation, nullptr);
-  progressBar_ = AddControl(PROGRESS_CLASSW, L"", WS_TABSTOP, {6, 77, 344, 17}, kProgressBar, nullptr);
-  HWND cancel = AddControl(L"Button", L"中止", WS_TABSTOP | BS_PUSHBUTTON, {291, 102, 60, 20}, kCancelButton, font);
-  label_ = AddControl(L"Static", L"CopyLabel", SS_LEFT | SS_NOPREFIX | WS_CLIPSIBLINGS, kLabelBox, kLabel,
+  animation_ = AddControl(ANIMATE_CLASSA, L"", 0, kAnimationBox, kAnimation, nullptr);
+  progressBar_ = AddControl(PROGRESS_CLASSA, L"", WS_TABSTOP, {6, 77, 344, 17}, kProgressBar, nullptr);
+  HWND cancel = AddControl("Button", L"中止", WS_TABSTOP | BS_PUSHBUTTON, {291, 102, 60, 20}, kCancelButton, font);
+  label_ = AddControl("Static", L"CopyLabel", SS_LEFT | SS_NOPREFIX | WS_CLIPSIBLINGS, kLabelBox, kLabel,
                       LayoutFont(kLabelFontSize));
   SetInitialFocus(cancel);
-  PlayClip(L"RESAVI");
+  PlayClip("RESAVI");
   return true;
 }
 
-void CopyFormWindow::PlayClip(const wchar_t* clipName) {
-  SendMessageW(animation_, ACM_OPENW, reinterpret_cast<WPARAM>(GetModuleHandleW(nullptr)),
+void CopyFormWindow::PlayClip(const char* clipName) {
+  SendMessageA(animation_, ACM_OPENA, reinterpret_cast<WPARAM>(GetModuleHandleA(nullptr)),
                reinterpret_cast<LPARAM>(clipName));
   // Without ACS_CENTER the control takes the clip's frame size when it opens one; the layout
   // wants the fixed box with the frame in its top-left corner.
   SetWindowPos(animation_, nullptr, 0, 0, kAnimationBox.width, kAnimationBox.height,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  SendMessageW(animation_, ACM_PLAY, static_cast<WPARAM>(-1), MAKELPARAM(0, 0xFFFF));
+  SendMessageA(animation_, ACM_PLAY, static_cast<WPARAM>(-1), MAKELPARAM(0, 0xFFFF));
 }
 
-void CopyFormWindow::CloseClip() { SendMessageW(animation_, ACM_OPENW, 0, 0); }
+void CopyFormWindow::CloseClip() { SendMessageA(animation_, ACM_OPENA, 0, 0); }
 
 void CopyFormWindow::SetLabelWide(const std::wstring& text) {
   RECT before;
   GetWindowRect(label_, &before);
   MapWindowPoints(nullptr, handle(), reinterpret_cast<POINT*>(&before), 2);
 
-  HDC context = GetDC(label_);
-  HGDIOBJ previousFont = SelectObject(context, LayoutFont(kLabelFontSize));
-  SIZE extent = {0, 0};
-  TEXTMETRICW metrics;
-  GetTextMetricsW(context, &metrics);
-  if (!text.empty()) GetTextExtentPoint32W(context, text.c_str(), static_cast<int>(text.size()), &extent);
-  SelectObject(context, previousFont);
-  ReleaseDC(label_, context);
+  // The label is as wide as its text and one line high, as an auto-sized label is.
+  HFONT font = LayoutFont(kLabelFontSize);
+  const LONG width = text.empty() ? 0 : MeasureTextLines(font, text).cx;
+  const LONG height = MeasureTextLines(font, L"X").cy;
 
-  SetWindowTextW(label_, text.c_str());
-  SetWindowPos(label_, nullptr, 0, 0, extent.cx, metrics.tmHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowTextWide(label_, text);
+  SetWindowPos(label_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   // The label may have shrunk: the part of the window it covered before is repainted too.
   RECT after;
   GetWindowRect(label_, &after);
@@ -87,30 +84,30 @@ void CopyFormWindow::SetLabel(const std::string& textUtf8) { SetLabelWide(Utf8To
 
 void CopyFormWindow::SetRange(int maximum) {
   if (maximum >= 0 && maximum <= kLargestSixteenBitRange) {
-    SendMessageW(progressBar_, PBM_SETRANGE, 0, MAKELPARAM(0, maximum));
+    SendMessageA(progressBar_, PBM_SETRANGE, 0, MAKELPARAM(0, maximum));
   } else {
-    SendMessageW(progressBar_, PBM_SETRANGE32, 0, maximum);
+    SendMessageA(progressBar_, PBM_SETRANGE32, 0, maximum);
   }
 }
 
-int CopyFormWindow::Position() { return static_cast<int>(SendMessageW(progressBar_, PBM_GETPOS, 0, 0)); }
+int CopyFormWindow::Position() { return static_cast<int>(SendMessageA(progressBar_, PBM_GETPOS, 0, 0)); }
 
 void CopyFormWindow::SetPosition(int position) {
-  SendMessageW(progressBar_, PBM_SETPOS, static_cast<WPARAM>(position), 0);
+  SendMessageA(progressBar_, PBM_SETPOS, static_cast<WPARAM>(position), 0);
   UpdateWindow(progressBar_);
 }
 
-void CopyFormWindow::SetStep(int step) { SendMessageW(progressBar_, PBM_SETSTEP, static_cast<WPARAM>(step), 0); }
+void CopyFormWindow::SetStep(int step) { SendMessageA(progressBar_, PBM_SETSTEP, static_cast<WPARAM>(step), 0); }
 
-void CopyFormWindow::StepIt() { SendMessageW(progressBar_, PBM_STEPIT, 0, 0); }
+void CopyFormWindow::StepIt() { SendMessageA(progressBar_, PBM_STEPIT, 0, 0); }
 
-void CopyFormWindow::StopAnimation() { SendMessageW(animation_, ACM_STOP, 0, 0); }
+void CopyFormWindow::StopAnimation() { SendMessageA(animation_, ACM_STOP, 0, 0); }
 
 void CopyFormWindow::SetDeleteMode() {
   CloseClip();
-  SetWindowTextW(handle(), L"アンインストール");
+  SetWindowTextWide(handle(), L"アンインストール");
   SetLabelWide(L"ファイルの削除中");
-  PlayClip(L"DELAVI");
+  PlayClip("DELAVI");
 }
 
 void CopyFormWindow::Show() {

@@ -34,7 +34,7 @@ class CopyFormWindow final : public FormWindow, public ProgressWindow {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  void PlayClip(const wchar_t* clipName);
+  void PlayClip(const char* clipName);
   void CloseClip();
   void SetLabelWide(const std::wstring& text);
 

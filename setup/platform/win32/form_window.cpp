@@ -5,25 +5,12 @@
 #include <utility>
 #include <vector>
 
+#include "setup/platform/win32/window_calls.h"
+
 namespace setup::win32 {
 namespace {
 
 constexpr wchar_t kLayoutFace[] = L"ＭＳ Ｐゴシック";
-
-bool RegisterFormClass(const wchar_t* className, HBRUSH background, WNDPROC procedure) {
-  HINSTANCE instance = GetModuleHandleW(nullptr);
-  WNDCLASSEXW existing = {};
-  existing.cbSize = sizeof(existing);
-  if (GetClassInfoExW(instance, className, &existing)) return true;
-  WNDCLASSEXW windowClass = {};
-  windowClass.cbSize = sizeof(windowClass);
-  windowClass.lpfnWndProc = procedure;
-  windowClass.hInstance = instance;
-  windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-  windowClass.hbrBackground = background;
-  windowClass.lpszClassName = className;
-  return RegisterClassExW(&windowClass) != 0;
-}
 
 struct DisabledWindows {
   HWND modal;
@@ -44,9 +31,7 @@ HFONT LayoutFont(int pixelHeight, bool boldItalic) {
   static std::map<std::pair<int, bool>, HFONT> fonts;
   HFONT& font = fonts[{pixelHeight, boldItalic}];
   if (font == nullptr) {
-    font =
-        CreateFontW(-pixelHeight, 0, 0, 0, boldItalic ? FW_BOLD : FW_NORMAL, boldItalic, FALSE, FALSE, SHIFTJIS_CHARSET,
-                    OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, kLayoutFace);
+    font = CreateFaceFont(-pixelHeight, boldItalic ? FW_BOLD : FW_NORMAL, boldItalic, SHIFTJIS_CHARSET, kLayoutFace);
   }
   return font;
 }
@@ -64,34 +49,33 @@ void CenterOnScreen(HWND window) {
 FormWindow::~FormWindow() {
   if (handle_ != nullptr) {
     HWND window = handle_;
-    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
     handle_ = nullptr;
     DestroyWindow(window);
   }
 }
 
 bool FormWindow::CreateForm(const FormStyle& form) {
-  if (!RegisterFormClass(form.className, form.background, &FormWindow::WindowProcedure)) return false;
+  if (!RegisterWindowClass(form.className, &FormWindow::WindowProcedure, form.background)) return false;
   RECT frame = {0, 0, form.clientWidth, form.clientHeight};
   AdjustWindowRectEx(&frame, form.style, FALSE, form.exStyle);
-  CreateWindowExW(form.exStyle, form.className, L"", form.style, 0, 0, frame.right - frame.left,
-                  frame.bottom - frame.top, form.owner, nullptr, GetModuleHandleW(nullptr), this);
+  CreateWindowWithText(form.exStyle, form.className, L"", form.style, 0, 0, frame.right - frame.left,
+                       frame.bottom - frame.top, form.owner, 0, this);
   if (handle_ == nullptr) return false;
   CenterOnScreen(handle_);
   return true;
 }
 
-HWND FormWindow::AddControl(const wchar_t* className, const wchar_t* text, DWORD style, const Box& box, int id,
+HWND FormWindow::AddControl(const char* className, const std::wstring& text, DWORD style, const Box& box, int id,
                             HFONT font, DWORD exStyle) {
-  HWND control =
-      CreateWindowExW(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, box.left, box.top, box.width, box.height,
-                      handle_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
-  if (control != nullptr && font != nullptr) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  HWND control = CreateWindowWithText(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, box.left, box.top,
+                                      box.width, box.height, handle_, id, nullptr);
+  if (control != nullptr && font != nullptr) SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   return control;
 }
 
 LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  return DefWindowProcW(handle_, message, wParam, lParam);
+  return DefaultWindowProcedure(handle_, message, wParam, lParam);
 }
 
 // A window of our own class does none of what the dialog class does for its controls: it
@@ -115,7 +99,7 @@ bool FormWindow::HandleDialogFocus(UINT message, WPARAM wParam, LPARAM lParam, L
       HWND target = lParam != 0 ? reinterpret_cast<HWND>(wParam)
                                 : GetNextDlgTabItem(handle_, GetFocus(), wParam != 0 ? TRUE : FALSE);
       if (target == nullptr) return true;
-      if (SendMessageW(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageW(target, EM_SETSEL, 0, -1);
+      if (SendMessageA(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageA(target, EM_SETSEL, 0, -1);
       SetFocus(target);
       lastFocus_ = target;
       return true;
@@ -125,7 +109,7 @@ bool FormWindow::HandleDialogFocus(UINT message, WPARAM wParam, LPARAM lParam, L
       int id = defaultButton_;
       HWND focus = GetFocus();
       if (focus != nullptr && IsChild(handle_, focus) &&
-          (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0) {
+          (SendMessageA(focus, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0) {
         id = GetDlgCtrlID(focus);
       }
       *result = MAKELRESULT(id, DC_HASDEFID);
@@ -138,27 +122,28 @@ bool FormWindow::HandleDialogFocus(UINT message, WPARAM wParam, LPARAM lParam, L
 
 LRESULT CALLBACK FormWindow::WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
-    auto* self = static_cast<FormWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    // lpCreateParams sits at the same place in the ANSI and the wide CREATESTRUCT.
+    auto* self = static_cast<FormWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
     self->handle_ = window;
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
   }
-  auto* self = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+  auto* self = reinterpret_cast<FormWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  if (self == nullptr) return DefaultWindowProcedure(window, message, wParam, lParam);
   LRESULT result = 0;
   if (self->HandleDialogFocus(message, wParam, lParam, &result)) return result;
   if (message == WM_NCDESTROY) {
-    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
     self->handle_ = nullptr;
-    return DefWindowProcW(window, message, wParam, lParam);
+    return DefaultWindowProcedure(window, message, wParam, lParam);
   }
   return self->HandleMessage(message, wParam, lParam);
 }
 
 void DispatchWithDialogKeys(MSG& message) {
   HWND active = GetActiveWindow();
-  if (active != nullptr && IsDialogMessageW(active, &message)) return;
+  if (active != nullptr && IsDialogKey(active, &message)) return;
   TranslateMessage(&message);
-  DispatchMessageW(&message);
+  DispatchNextMessage(&message);
 }
 
 bool RunModalLoop(HWND modal, const bool& finished) {
@@ -169,7 +154,7 @@ bool RunModalLoop(HWND modal, const bool& finished) {
   bool quitSeen = false;
   MSG message;
   while (!finished) {
-    const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+    const BOOL got = GetNextMessage(&message);
     if (got == 0 || got == -1) {
       quitSeen = true;
       PostQuitMessage(got == 0 ? static_cast<int>(message.wParam) : 0);

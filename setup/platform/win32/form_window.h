@@ -3,6 +3,8 @@
 // the layout font, and the dialog-style keyboard handling that IsDialogMessage provides.
 #pragma once
 
+#include <string>
+
 #include "setup/platform/win32/windows_api.h"
 
 namespace setup::win32 {
@@ -37,7 +39,7 @@ class FormWindow {
 
  protected:
   struct FormStyle {
-    const wchar_t* className;
+    const char* className;
     DWORD style;
     DWORD exStyle;
     HBRUSH background;
@@ -49,7 +51,7 @@ class FormWindow {
   // Registers the class on first use and creates the window hidden, centred, with the given
   // client-area size. False when the window could not be made.
   bool CreateForm(const FormStyle& form);
-  HWND AddControl(const wchar_t* className, const wchar_t* text, DWORD style, const Box& box, int id, HFONT font,
+  HWND AddControl(const char* className, const std::wstring& text, DWORD style, const Box& box, int id, HFONT font,
                   DWORD exStyle = 0);
   // The control that gets the focus when the window becomes active for the first time.
   void SetInitialFocus(HWND control) { lastFocus_ = control; }

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "setup/platform/win32/wide_text.h"
+#include "setup/platform/win32/window_calls.h"
 
 namespace setup::win32 {
 namespace {
@@ -33,28 +34,18 @@ const wchar_t* CaptionOf(BoxKind kind) {
   return L"";
 }
 
-LPCWSTR IconOf(BoxKind kind) {
+LPCSTR IconOf(BoxKind kind) {
   switch (kind) {
     case BoxKind::Warning:
-      return reinterpret_cast<LPCWSTR>(IDI_WARNING);
+      return IDI_WARNING;
     case BoxKind::Error:
-      return reinterpret_cast<LPCWSTR>(IDI_HAND);
+      return IDI_HAND;
     case BoxKind::Information:
-      return reinterpret_cast<LPCWSTR>(IDI_ASTERISK);
+      return IDI_ASTERISK;
     case BoxKind::Confirmation:
-      return reinterpret_cast<LPCWSTR>(IDI_QUESTION);
+      return IDI_QUESTION;
   }
-  return reinterpret_cast<LPCWSTR>(IDI_HAND);
-}
-
-SIZE MeasureText(const std::wstring& text) {
-  HDC context = GetDC(nullptr);
-  HGDIOBJ previousFont = SelectObject(context, LayoutFont(kFontSize));
-  RECT bounds = {0, 0, 0, 0};
-  DrawTextW(context, text.c_str(), static_cast<int>(text.size()), &bounds, DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS);
-  SelectObject(context, previousFont);
-  ReleaseDC(nullptr, context);
-  return {bounds.right - bounds.left, bounds.bottom - bounds.top};
+  return IDI_HAND;
 }
 
 }  // namespace
@@ -73,7 +64,7 @@ Answer MessageBoxWindow::Ask(HWND owner, BoxKind kind, BoxButtons buttons, const
 }
 
 bool MessageBoxWindow::Create(HWND owner, BoxKind kind, const std::wstring& text) {
-  const SIZE textSize = MeasureText(text);
+  const SIZE textSize = MeasureTextLines(LayoutFont(kFontSize), text);
   const int buttonCount = buttons_ == BoxButtons::YesNo ? 2 : 1;
   const int buttonsWidth = buttonCount * kButtonWidth + (buttonCount - 1) * kButtonGap;
   const int textLeft = kMargin + kIconSize + kTextGap;
@@ -83,7 +74,7 @@ bool MessageBoxWindow::Create(HWND owner, BoxKind kind, const std::wstring& text
   const int buttonTop = kMargin + contentHeight + kMargin;
   const int clientHeight = buttonTop + kButtonHeight + kMargin - 4;
 
-  const FormStyle form = {L"SetupMessageBox",
+  const FormStyle form = {"SetupMessageBox",
                           WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
                           WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT,
                           reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
@@ -91,12 +82,12 @@ bool MessageBoxWindow::Create(HWND owner, BoxKind kind, const std::wstring& text
                           clientWidth,
                           clientHeight};
   if (!CreateForm(form)) return false;
-  SetWindowTextW(handle(), CaptionOf(kind));
+  SetWindowTextWide(handle(), CaptionOf(kind));
 
-  HWND icon = AddControl(L"Static", L"", SS_ICON, {kMargin, kMargin, kIconSize, kIconSize}, kIconControl, nullptr);
-  SendMessageW(icon, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconW(nullptr, IconOf(kind))), 0);
+  HWND icon = AddControl("Static", L"", SS_ICON, {kMargin, kMargin, kIconSize, kIconSize}, kIconControl, nullptr);
+  SendMessageA(icon, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconA(nullptr, IconOf(kind))), 0);
   const int textTop = kMargin + (contentHeight - static_cast<int>(textSize.cy)) / 2;
-  AddControl(L"Static", text.c_str(), SS_LEFT | SS_NOPREFIX,
+  AddControl("Static", text.c_str(), SS_LEFT | SS_NOPREFIX,
              {textLeft, textTop, static_cast<int>(textSize.cx), static_cast<int>(textSize.cy)}, kTextControl,
              LayoutFont(kFontSize));
 
@@ -104,14 +95,14 @@ bool MessageBoxWindow::Create(HWND owner, BoxKind kind, const std::wstring& text
   int left = (clientWidth - buttonsWidth) / 2;
   if (buttons_ == BoxButtons::YesNo) {
     defaultButton_ = IDYES;
-    AddControl(L"Button", L"はい(&Y)", WS_TABSTOP | BS_DEFPUSHBUTTON, {left, buttonTop, kButtonWidth, kButtonHeight},
+    AddControl("Button", L"はい(&Y)", WS_TABSTOP | BS_DEFPUSHBUTTON, {left, buttonTop, kButtonWidth, kButtonHeight},
                IDYES, font);
     left += kButtonWidth + kButtonGap;
-    AddControl(L"Button", L"いいえ(&N)", WS_TABSTOP | BS_PUSHBUTTON, {left, buttonTop, kButtonWidth, kButtonHeight},
+    AddControl("Button", L"いいえ(&N)", WS_TABSTOP | BS_PUSHBUTTON, {left, buttonTop, kButtonWidth, kButtonHeight},
                IDNO, font);
   } else {
     defaultButton_ = IDOK;
-    AddControl(L"Button", L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, {left, buttonTop, kButtonWidth, kButtonHeight}, IDOK,
+    AddControl("Button", L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, {left, buttonTop, kButtonWidth, kButtonHeight}, IDOK,
                font);
   }
   SetInitialFocus(GetDlgItem(handle(), defaultButton_));

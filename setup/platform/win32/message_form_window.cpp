@@ -3,6 +3,7 @@
 
 #include "setup/app/message_form.h"
 #include "setup/platform/win32/wide_text.h"
+#include "setup/platform/win32/window_calls.h"
 
 namespace setup::win32 {
 namespace {
@@ -26,7 +27,7 @@ constexpr int kMessageFontSize = 20;
 }  // namespace
 
 bool MessageFormWindow::Create() {
-  const FormStyle form = {L"SetupMessageForm",
+  const FormStyle form = {"SetupMessageForm",
                           WS_OVERLAPPED | WS_CAPTION | WS_CLIPCHILDREN,
                           WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT,
                           reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
@@ -37,16 +38,15 @@ bool MessageFormWindow::Create() {
   HFONT font = LayoutFont(kFormFontSize);
   // Creation order is the tab order: DirEdit, DirButton, OkButton, CancelButton. Label1 comes
   // right before DirEdit so that its access key moves the focus there.
-  messageLabel_ = AddControl(L"Static", L"", SS_CENTER | SS_NOPREFIX, {8, 12, 529, 33}, kMessageLabel,
-                             LayoutFont(kMessageFontSize));
-  AddControl(L"Static", L"", SS_CENTER | SS_NOPREFIX, {24, 56, 493, 15}, kCopyLabel, font);
-  AddControl(L"Static", L"インストール先フォルダ(&F)", SS_LEFTNOWORDWRAP, {8, 92, 163, 15}, kFolderLabel, font);
-  dirEdit_ =
-      AddControl(L"Edit", L"", WS_TABSTOP | ES_AUTOHSCROLL, {180, 88, 273, 23}, kDirEdit, font, WS_EX_CLIENTEDGE);
-  AddControl(L"Button", L"参照...", WS_TABSTOP | BS_PUSHBUTTON, {460, 88, 75, 25}, kDirButton, font);
-  AddControl(L"Static", L"", SS_SUNKEN, {21, 136, 500, 3}, kBevel, nullptr);
-  AddControl(L"Button", L"開始", WS_TABSTOP | BS_DEFPUSHBUTTON, {376, 156, 75, 25}, kOkButton, font);
-  AddControl(L"Button", L"中止", WS_TABSTOP | BS_PUSHBUTTON, {460, 156, 75, 25}, kCancelButton, font);
+  messageLabel_ =
+      AddControl("Static", L"", SS_CENTER | SS_NOPREFIX, {8, 12, 529, 33}, kMessageLabel, LayoutFont(kMessageFontSize));
+  AddControl("Static", L"", SS_CENTER | SS_NOPREFIX, {24, 56, 493, 15}, kCopyLabel, font);
+  AddControl("Static", L"インストール先フォルダ(&F)", SS_LEFTNOWORDWRAP, {8, 92, 163, 15}, kFolderLabel, font);
+  dirEdit_ = AddControl("Edit", L"", WS_TABSTOP | ES_AUTOHSCROLL, {180, 88, 273, 23}, kDirEdit, font, WS_EX_CLIENTEDGE);
+  AddControl("Button", L"参照...", WS_TABSTOP | BS_PUSHBUTTON, {460, 88, 75, 25}, kDirButton, font);
+  AddControl("Static", L"", SS_SUNKEN, {21, 136, 500, 3}, kBevel, nullptr);
+  AddControl("Button", L"開始", WS_TABSTOP | BS_DEFPUSHBUTTON, {376, 156, 75, 25}, kOkButton, font);
+  AddControl("Button", L"中止", WS_TABSTOP | BS_PUSHBUTTON, {460, 156, 75, 25}, kCancelButton, font);
   SetInitialFocus(dirEdit_);
   SetDefaultButton(kOkButton);
   return true;

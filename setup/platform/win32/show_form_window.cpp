@@ -2,6 +2,7 @@
 #include "setup/platform/win32/show_form_window.h"
 
 #include "setup/platform/win32/wide_text.h"
+#include "setup/platform/win32/window_calls.h"
 
 namespace setup::win32 {
 namespace {
@@ -12,7 +13,7 @@ constexpr int kFormFontSize = 15;
 }  // namespace
 
 bool ShowFormWindow::Create(HWND owner) {
-  const FormStyle form = {L"SetupShowForm",
+  const FormStyle form = {"SetupShowForm",
                           WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN,
                           WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT,
                           reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
@@ -21,8 +22,8 @@ bool ShowFormWindow::Create(HWND owner) {
                           80};
   if (!CreateForm(form)) return false;
   HFONT font = LayoutFont(kFormFontSize);
-  messageLabel_ = AddControl(L"Static", L"", SS_CENTER | SS_NOPREFIX, {4, 12, 221, 25}, kMessageLabel, font);
-  okButton_ = AddControl(L"Button", L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, {76, 48, 75, 25}, IDOK, font);
+  messageLabel_ = AddControl("Static", L"", SS_CENTER | SS_NOPREFIX, {4, 12, 221, 25}, kMessageLabel, font);
+  okButton_ = AddControl("Button", L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, {76, 48, 75, 25}, IDOK, font);
   SetInitialFocus(okButton_);
   SetDefaultButton(IDOK);
   return true;

@@ -1,6 +1,6 @@
 // Conversions between the three encodings the Win32 layer meets: UTF-8 (the program's own
 // message catalogue), the system ANSI code page (data: paths, script values) and UTF-16
-// (what the wide window calls take, so Japanese reads right whatever the ANSI code page).
+// (what the wide window calls take).
 #pragma once
 
 #include "setup/platform/win32/windows_api.h"
@@ -14,10 +14,5 @@ std::string FromWide(const std::wstring& text, UINT codePage);
 
 inline std::wstring Utf8ToWide(const std::string& text) { return ToWide(text, CP_UTF8); }
 inline std::wstring AnsiToWide(const std::string& text) { return ToWide(text, CP_ACP); }
-
-// Window texts always go through the wide calls; the source text's encoding picks the conversion.
-void SetWindowTextUtf8(HWND window, const std::string& textUtf8);
-void SetWindowTextAnsi(HWND window, const std::string& textAnsi);
-std::wstring WindowTextWide(HWND window);
 
 }  // namespace setup::win32

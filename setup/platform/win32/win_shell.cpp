@@ -7,6 +7,7 @@
 #include <shlobj.h>
 
 #include "setup/platform/win32/wide_text.h"
+#include "setup/platform/win32/window_calls.h"
 
 namespace setup::win32 {
 namespace {
@@ -72,6 +73,27 @@ std::string StrretToAnsi(STRRET& answer, LPCITEMIDLIST item) {
   }
 }
 
+// The folder picker rooted at root, with no callback and only file-system folders accepted.
+LPITEMIDLIST ShowPicker(HWND owner, LPCITEMIDLIST root, const std::wstring& title, char* displayName) {
+  if (UsesWideWindowCalls()) {
+    BROWSEINFOW info = {};
+    info.hwndOwner = owner;
+    info.pidlRoot = root;
+    info.pszDisplayName = reinterpret_cast<wchar_t*>(displayName);
+    info.lpszTitle = title.c_str();
+    info.ulFlags = BIF_RETURNONLYFSDIRS;
+    return SHBrowseForFolderW(&info);
+  }
+  const std::string ansiTitle = FromWide(title, CP_ACP);
+  BROWSEINFOA info = {};
+  info.hwndOwner = owner;
+  info.pidlRoot = root;
+  info.pszDisplayName = displayName;
+  info.lpszTitle = ansiTitle.c_str();
+  info.ulFlags = BIF_RETURNONLYFSDIRS;
+  return SHBrowseForFolderA(&info);
+}
+
 }  // namespace
 
 std::string WinShell::SpecialFolderPath(int csidl) {
@@ -101,27 +123,19 @@ std::string WinShell::SpecialFolderParsingName(int csidl) {
 std::optional<std::string> WinShell::BrowseForFolder(const std::string& titleUtf8) {
   ComPtr<IMalloc> allocator;
   if (FAILED(SHGetMalloc(allocator.out()))) return std::nullopt;
-  // The wide picker is used so the Japanese title reads right under any ANSI code page; its
-  // display-name buffer therefore holds 260 wide characters, and the same buffer then takes
-  // the 260-byte ANSI path.
-  auto* displayName = static_cast<wchar_t*>(allocator->Alloc(kPathRoom * sizeof(wchar_t)));
+  // On Windows NT the wide picker is used so that the Japanese title reads right under any
+  // ANSI code page; its display-name buffer then holds 260 wide characters, and the same
+  // buffer takes the 260-byte ANSI path afterwards. Windows 9x has only the ANSI picker.
+  auto* displayName = static_cast<char*>(allocator->Alloc(kPathRoom * sizeof(wchar_t)));
   if (displayName == nullptr) return std::nullopt;
   std::optional<std::string> chosenPath;
   {
     ItemList root(allocator.get());
     if (SUCCEEDED(SHGetSpecialFolderLocation(owner_, CSIDL_DRIVES, root.out()))) {
-      const std::wstring title = Utf8ToWide(titleUtf8);
-      BROWSEINFOW info = {};
-      info.hwndOwner = owner_;
-      info.pidlRoot = root.get();
-      info.pszDisplayName = displayName;
-      info.lpszTitle = title.c_str();
-      info.ulFlags = BIF_RETURNONLYFSDIRS;
       ItemList chosen(allocator.get());
-      chosen.reset(SHBrowseForFolderW(&info));
-      if (chosen.get() != nullptr) {
-        auto* path = reinterpret_cast<char*>(displayName);
-        if (SHGetPathFromIDListA(chosen.get(), path)) chosenPath = std::string(path);
+      chosen.reset(ShowPicker(owner_, root.get(), Utf8ToWide(titleUtf8), displayName));
+      if (chosen.get() != nullptr && SHGetPathFromIDListA(chosen.get(), displayName)) {
+        chosenPath = std::string(displayName);
       }
     }
   }

@@ -2,6 +2,7 @@
 #include "setup/platform/win32/win_user_interface.h"
 
 #include "setup/platform/win32/message_box_window.h"
+#include "setup/platform/win32/window_calls.h"
 
 namespace setup::win32 {
 
@@ -24,11 +25,11 @@ void WinUserInterface::ShowMainDialogCentred() {
   SetForegroundWindow(MainDialog());
 }
 
-void WinUserInterface::PostFormShow() { PostMessageW(MainDialog(), kFormShowMessage, 0, 0); }
+void WinUserInterface::PostFormShow() { PostMessageA(MainDialog(), kFormShowMessage, 0, 0); }
 
 void WinUserInterface::RunMessageLoop() {
   MSG message;
-  while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchWithDialogKeys(message);
+  while (GetNextMessage(&message) > 0) DispatchWithDialogKeys(message);
 }
 
 Answer WinUserInterface::MessageBox(BoxKind kind, BoxButtons buttons, const std::string& textUtf8) {
@@ -44,7 +45,7 @@ void WinUserInterface::Beep() { MessageBeep(0); }
 
 void WinUserInterface::PumpMessages() {
   MSG message;
-  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+  while (PeekNextMessage(&message)) {
     if (message.message == WM_QUIT) {
       // Left for the loop that owns the program's end.
       PostQuitMessage(static_cast<int>(message.wParam));

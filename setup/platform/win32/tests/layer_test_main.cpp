@@ -1,5 +1,6 @@
-// The layer test's entry: win32_layer_test SETUP.EXE runs every group and exits with the
-// number of failed checks; win32_layer_test --hold-progress SECONDS only shows the progress
+// The layer test's entry: win32_layer_test SETUP.EXE [--ansi-windows] runs every group and
+// exits with 0 when every check passed; --ansi-windows runs the windows through the ANSI calls
+// that Windows 9x uses. win32_layer_test --hold-progress SECONDS only shows the progress
 // window in both modes.
 #include <cstdio>
 #include <cstdlib>
@@ -8,6 +9,7 @@
 #include "setup/platform/win32/system_library.h"
 #include "setup/platform/win32/tests/check.h"
 #include "setup/platform/win32/tests/layer_tests.h"
+#include "setup/platform/win32/window_calls.h"
 
 int main(int argc, char** argv) {
   using namespace setup::win32;
@@ -16,10 +18,12 @@ int main(int argc, char** argv) {
     test::HoldProgressWindow(std::atoi(argv[2]));
     return 0;
   }
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: win32_layer_test SETUP.EXE | --hold-progress SECONDS\n");
+  const bool ansiWindows = argc == 3 && std::strcmp(argv[2], "--ansi-windows") == 0;
+  if (argc != 2 && !ansiWindows) {
+    std::fprintf(stderr, "usage: win32_layer_test SETUP.EXE [--ansi-windows] | --hold-progress SECONDS\n");
     return 2;
   }
+  if (ansiWindows) ForceAnsiWindowCalls();
   test::RunPlatformCallTests(argv[1]);
   test::RunWindowTests();
   test::RunRoutingTests();

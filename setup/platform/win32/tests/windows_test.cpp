@@ -17,6 +17,7 @@
 #include "setup/platform/win32/win_shell.h"
 #include "setup/platform/win32/win_system.h"
 #include "setup/platform/win32/win_user_interface.h"
+#include "setup/platform/win32/window_calls.h"
 
 namespace setup::win32::test {
 namespace {
@@ -79,7 +80,7 @@ void Pump(int milliseconds) {
   const DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
   MSG message;
   while (static_cast<int>(end - GetTickCount()) > 0) {
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchWithDialogKeys(message);
+    while (PeekNextMessage(&message)) DispatchWithDialogKeys(message);
     Sleep(10);
   }
 }
@@ -276,6 +277,9 @@ void TestMainDialog(WinUserInterface& ui) {
   CHECK_EQ(ClientSize(dialog).cy, LONG{190});
   CHECK((GetWindowLongW(dialog, GWL_STYLE) & WS_SYSMENU) == 0);
   CHECK(GetWindow(dialog, GW_OWNER) == nullptr);
+  // The windows take the form of the calls in use: wide on Windows NT, ANSI on Windows 9x.
+  CHECK_EQ(IsWindowUnicode(dialog) != FALSE, UsesWideWindowCalls());
+  CHECK_EQ(IsWindowUnicode(ChildOfClass(dialog, L"Edit")) != FALSE, UsesWideWindowCalls());
 
   ui.SetMainCaption("星の海 セットアップ");
   CHECK_EQ(WindowTextWide(dialog), std::wstring(L"星の海 セットアップ"));
