@@ -1,0 +1,38 @@
+// Reading a CD-ROM image folder from the disk of the machine setupcheck runs on: every file and
+// folder below it with its size and attributes, names in Shift-JIS as the installer sees them.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace setupcheck {
+
+struct CdEntry {
+  std::string path;      // below the image's root, "\"-separated, Shift-JIS ("DATA\SOUND\SE01.DAT")
+  std::string diskPath;  // where it lies on this machine, as ReadDiskFile takes it
+  std::uint64_t size = 0;
+  std::uint32_t attributes = 0;  // setup::FileAttribute bits; kAttrDirectory for folders
+};
+
+struct CdFolder {
+  std::vector<CdEntry> entries;  // each folder before its content
+  // Names that could not be taken over as Shift-JIS (shown in the system's own encoding).
+  std::vector<std::string> untranslatable;
+};
+
+// Nothing when root is not a readable folder. On systems without file attributes, files are
+// read-only as on a pressed CD-ROM.
+std::optional<CdFolder> ReadCdFolder(const std::string& root);
+
+// The form ReadDiskFile takes of a path given on the command line.
+std::string DiskPathOfArgument(const std::string& argument);
+
+// The whole content of a file; nothing when it cannot be read.
+std::optional<std::string> ReadDiskFile(const std::string& diskPath);
+
+// Whether a path names a folder on this machine.
+bool IsDiskFolder(const std::string& path);
+
+}  // namespace setupcheck

@@ -1,0 +1,92 @@
+// Reading the CD image folder on a POSIX host: names are taken as UTF-8 and converted to
+// Shift-JIS; there are no hidden or system attributes, so every file is read-only and visible.
+#include <iconv.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+#include "setup/platform/platform.h"
+#include "setupcheck/cd_folder.h"
+
+namespace setupcheck {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+bool IsAscii(const std::string& text) {
+  for (char c : text) {
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  }
+  return true;
+}
+
+std::optional<std::string> Utf8ToShiftJis(const std::string& utf8) {
+  if (IsAscii(utf8)) return utf8;
+  iconv_t converter = iconv_open("CP932", "UTF-8");
+  if (converter == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
+  std::string input = utf8;
+  std::string output(utf8.size() * 2 + 4, '\0');
+  char* in = input.data();
+  char* out = output.data();
+  std::size_t inLeft = input.size();
+  std::size_t outLeft = output.size();
+  const std::size_t result = iconv(converter, &in, &inLeft, &out, &outLeft);
+  iconv_close(converter);
+  if (result == static_cast<std::size_t>(-1)) return std::nullopt;
+  output.resize(output.size() - outLeft);
+  return output;
+}
+
+void Walk(const fs::path& folder, const std::string& prefix, CdFolder& cd) {
+  std::error_code error;
+  for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+    const std::string name = it->path().filename().string();
+    const std::optional<std::string> converted = Utf8ToShiftJis(name);
+    if (!converted) {
+      cd.untranslatable.push_back(prefix + name);
+      continue;
+    }
+    CdEntry entry;
+    entry.path = prefix + *converted;
+    entry.diskPath = it->path().string();
+    std::error_code statError;
+    if (it->is_directory(statError)) {
+      entry.attributes = setup::kAttrDirectory | setup::kAttrReadOnly;
+      cd.entries.push_back(entry);
+      Walk(it->path(), entry.path + "\\", cd);
+    } else if (it->is_regular_file(statError)) {
+      entry.size = it->file_size(statError);
+      entry.attributes = setup::kAttrReadOnly;
+      cd.entries.push_back(entry);
+    }
+  }
+}
+
+}  // namespace
+
+std::optional<CdFolder> ReadCdFolder(const std::string& root) {
+  if (!IsDiskFolder(root)) return std::nullopt;
+  CdFolder cd;
+  Walk(fs::path(root), "", cd);
+  return cd;
+}
+
+std::string DiskPathOfArgument(const std::string& argument) { return argument; }
+
+std::optional<std::string> ReadDiskFile(const std::string& diskPath) {
+  std::ifstream file(diskPath, std::ios::binary);
+  if (!file) return std::nullopt;
+  std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  if (file.bad()) return std::nullopt;
+  return bytes;
+}
+
+bool IsDiskFolder(const std::string& path) {
+  std::error_code error;
+  return fs::is_directory(fs::path(path), error);
+}
+
+}  // namespace setupcheck

@@ -1,0 +1,163 @@
+// Line checks: the fields of the list lines, read as the installation steps read them.
+#include <algorithm>
+#include <optional>
+
+#include "setup/app/shared_routines.h"
+#include "setup/script/fields.h"
+#include "setup/script/numbers.h"
+#include "setup/script/text.h"
+#include "setup/uninstall/folder_list.h"
+#include "setup/uninstall/registry_deletion.h"
+#include "setupcheck/script_lint.h"
+
+namespace setupcheck {
+
+namespace {
+
+using setup::EqualsIgnoringAsciiCase;
+using setup::NextField;
+
+// The longest configuration-file line the installer's line buffer was made for, without CR LF.
+constexpr std::size_t kLongestConfigLine = 253;
+
+std::string Key(const char* stem, std::size_t index) { return stem + std::to_string(index + 1); }
+
+bool HasFieldsBeyond(const std::string& line, std::size_t fields) {
+  return static_cast<std::size_t>(std::count(line.begin(), line.end(), ',')) >= fields;
+}
+
+void CheckCopyLines(const ScriptCheck& check) {
+  const setup::TextList& list = check.script.CopyList;
+  for (std::size_t i = 0; i < list.size(); ++i) {
+    const std::string key = Key("COPY", i);
+    const int line = check.LineOf(key);
+    std::size_t position = 1;
+    NextField(list[i], ',', position);
+    const std::string destination = NextField(list[i], ',', position);
+    const std::string expanded = check.Expand(destination);
+    if (expanded.empty()) {
+      check.findings.Warn(line, key, "no destination folder: the installer copies nothing for this line");
+    } else if (!setup::IsFullPath(expanded)) {
+      check.findings.Warn(line, key,
+                          "destination " + check.Quote(expanded) +
+                              " is not a full path: the files land relative to the installer's current folder");
+    }
+    if (HasFieldsBeyond(list[i], 3)) check.findings.Warn(line, key, "text after the third field is ignored");
+  }
+}
+
+void CheckOpenLine(const ScriptCheck& check, const std::string& key, int lineNumber, const std::string& line,
+                   std::size_t position) {
+  const std::string root = NextField(line, '\\', position);
+  const std::string keyPath = NextField(line, ',', position);
+  if (!EqualsIgnoringAsciiCase(root, "HKEY_LOCAL_MACHINE") && !EqualsIgnoringAsciiCase(root, "HKEY_CURRENT_USER")) {
+    check.findings.Warn(lineNumber, key,
+                        "root " + check.Quote(root) +
+                            " selects HKEY_CURRENT_USER (only HKEY_LOCAL_MACHINE and "
+                            "HKEY_CURRENT_USER are known)");
+  }
+  if (setup::IsProtectedKeyPath(keyPath)) {
+    check.findings.Warn(lineNumber, key,
+                        "the uninstaller refuses to delete the key " + check.Quote(keyPath) +
+                            " (a shared or top-level key): it stays after uninstalling");
+  }
+}
+
+void CheckRegLines(const ScriptCheck& check) {
+  const setup::TextList& list = check.script.RegList;
+  bool keyOpen = false;
+  for (std::size_t i = 0; i < list.size(); ++i) {
+    const std::string key = Key("REG", i);
+    const int line = check.LineOf(key);
+    std::size_t position = 1;
+    const std::string keyword = NextField(list[i], ',', position);
+    if (EqualsIgnoringAsciiCase(keyword, "open")) {
+      CheckOpenLine(check, key, line, list[i], position);
+      keyOpen = true;
+      continue;
+    }
+    const bool isString = EqualsIgnoringAsciiCase(keyword, "string");
+    if (!isString && !EqualsIgnoringAsciiCase(keyword, "long")) {
+      check.findings.Warn(line, key,
+                          "unknown keyword " + check.Quote(keyword) + ": the line is ignored (open, string, long)");
+      continue;
+    }
+    if (!keyOpen) {
+      check.findings.Fail(line, key, "a value before any \"open\" line: the installation stops with a registry error");
+    }
+    NextField(list[i], ',', position);
+    const std::string value = NextField(list[i], ',', position);
+    if (!isString && !setup::ParseInteger(value)) {
+      check.findings.Fail(line, key,
+                          check.Quote(value) + " is not a number: the installation stops with a registry error");
+    }
+    if (HasFieldsBeyond(list[i], 3)) {
+      check.findings.Warn(line, key, "text after the third field is ignored (a value cannot hold a comma)");
+    }
+  }
+}
+
+void CheckCfgLines(const ScriptCheck& check) {
+  const setup::TextList& list = check.script.CfgList;
+  if (!list.empty() && check.script.ConfigFileName.empty()) {
+    check.findings.Warn(check.LineOf("CFG1"), "CFG1", "CFG lines without CFGNAME: no configuration file is written");
+  }
+  for (std::size_t i = 0; i < list.size(); ++i) {
+    const std::size_t length = check.Expand(list[i]).size();
+    if (length > kLongestConfigLine) {
+      check.findings.Warn(check.LineOf(Key("CFG", i)), Key("CFG", i),
+                          std::to_string(length) + " bytes after expansion: longer than " +
+                              std::to_string(kLongestConfigLine) + " bytes");
+    }
+  }
+}
+
+void CheckStartLines(const ScriptCheck& check) {
+  const setup::TextList& list = check.script.StartList;
+  for (std::size_t i = 0; i < list.size(); ++i) {
+    const std::string key = Key("START", i);
+    const int line = check.LineOf(key);
+    std::size_t position = 1;
+    const std::string target = NextField(list[i], ',', position);
+    const std::string name = NextField(list[i], ',', position);
+    std::string folder = check.Expand(NextField(list[i], ',', position));
+    if (folder.empty()) folder = name;
+    if (target.empty()) check.findings.Warn(line, key, "no target: the shortcut points at the destination folder");
+    if (name.empty()) check.findings.Warn(line, key, "no name: the shortcut file is named \".lnk\"");
+    if (HasFieldsBeyond(list[i], 3)) check.findings.Warn(line, key, "text after the third field is ignored");
+    // The uninstaller empties only the Start-menu folder named like the title.
+    if (!EqualsIgnoringAsciiCase(folder, check.script.Title)) {
+      check.findings.Warn(line, key,
+                          "folder " + check.Quote(folder) + " differs from TITLE " + check.Quote(check.script.Title) +
+                              ": the uninstaller leaves this shortcut behind");
+    }
+  }
+}
+
+void CheckRemoveLines(const ScriptCheck& check) {
+  const setup::TextList& list = check.script.RemoveList;
+  for (std::size_t i = 0; i < list.size(); ++i) {
+    const std::string key = Key("REMOVE", i);
+    const int line = check.LineOf(key);
+    if (list[i].find_first_of("*?") != std::string::npos) {
+      check.findings.Warn(line, key, "wildcards are not expanded: this value deletes nothing");
+      continue;
+    }
+    const std::string expanded = check.Expand(list[i]);
+    if (!setup::IsFullPath(expanded)) {
+      check.findings.Warn(line, key, check.Quote(expanded) + " is not a full path: the uninstaller does not delete it");
+    }
+  }
+}
+
+}  // namespace
+
+void CheckListLines(const ScriptCheck& check) {
+  CheckCopyLines(check);
+  CheckRegLines(check);
+  CheckCfgLines(check);
+  CheckStartLines(check);
+  CheckRemoveLines(check);
+}
+
+}  // namespace setupcheck
