@@ -1,0 +1,238 @@
+// setupcheck against the CD image: sources matched by the copy step's own rules, files it passes
+// over, the size against SIZE, the dry run's plan and its failures, images read from disk, and the
+// sample CD.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "tests/unit/setupcheck_test_support.h"
+
+namespace setupcheck {
+namespace {
+
+using testing::Contains;
+using testing::Crlf;
+using testing::Image;
+using testing::MessagesAt;
+using Where = std::vector<std::string>;
+
+std::string Script(const std::vector<std::string>& copyAndMore) {
+  std::vector<std::string> lines = {"[SETUP]",    "TITLE=Game",           "DIR=C:\\Game", "SRC=@:\\DATA",
+                                    "GROUP=Soft", "UNINSTALL=UNINST.INI", "SIZE=1"};
+  lines.insert(lines.end(), copyAndMore.begin(), copyAndMore.end());
+  return Crlf(lines);  // the lines given start at line 8
+}
+
+CheckOptions Plan(const std::string& destination = "", bool pc9821 = false) {
+  CheckOptions options;
+  options.plan = true;
+  options.planDestination = destination;
+  options.pc9821 = pc9821;
+  return options;
+}
+
+TEST(CdCheck, PatternsThatMatchNoFileAreNamedWithWhereTheyLooked) {
+  const CdFolder cd = Image({{"DATA\\GAME.EXE"}, {"DATA\\MOVIE\\OPENING.DAT"}});
+  const CheckResult result = testing::Check(
+      Script({"COPY1=GAME.EXE,$", "COPY2=MOVIE\\*.AVI,$\\MOVIE", "COPY3=MOVIE\\OPENING.DAT,$\\MOVIE", "COPY4=,$"}), cd);
+  EXPECT_EQ(testing::Where(result), (Where{"9 COPY2 warning", "11 COPY4 warning"}));
+  EXPECT_TRUE(Contains(MessagesAt(result, 9, "COPY2"),
+                       "source \"MOVIE\\*.AVI\" matches no file (looked for \"D:\\DATA\\MOVIE\\*.AVI\")"));
+}
+
+TEST(CdCheck, PatternsFollowTheDirectorySearchRules) {
+  // "*.*" takes names without a dot, "*." only those, and matching ignores letter case.
+  const CdFolder cd = Image({{"DATA\\README"}, {"DATA\\sub\\file.txt"}});
+  EXPECT_EQ(testing::Where(testing::Check(Script({"COPY1=*.*,$", "COPY2=*.,$\\B", "COPY3=SUB\\FILE.TXT,$\\C"}), cd)),
+            Where{});
+  const CheckResult result = testing::Check(Script({"COPY1=*.*,$", "COPY2=README.*X,$\\B"}), cd);
+  EXPECT_EQ(testing::Where(result), (Where{"9 COPY2 warning"}));
+}
+
+TEST(CdCheck, ThePC9821SourceIsCheckedToo) {
+  const CdFolder cd = Image({{"DATA\\GAME.EXE"}, {"DATA\\PC98\\GAME.EXE"}});
+  EXPECT_EQ(testing::Where(testing::Check(Script({"COPY1=GAME.EXE,$,PC98\\GAME.EXE"}), cd)), Where{});
+  const CheckResult result = testing::Check(Script({"COPY1=GAME.EXE,$,PC98\\*.BIN"}), cd);
+  EXPECT_EQ(testing::Where(result), (Where{"8 COPY1 warning"}));
+  EXPECT_TRUE(Contains(MessagesAt(result, 8, "COPY1"), "PC-9821 source \"PC98\\*.BIN\" matches no file"));
+}
+
+TEST(CdCheck, HiddenAndSystemFilesAreNamedAsSkipped) {
+  const CdFolder cd = Image({{"DATA\\GAME.EXE"},
+                             {"DATA\\THUMBS.DB", 10, setup::kAttrHidden},
+                             {"DATA\\BOOT.SYS", 10, setup::kAttrSystem | setup::kAttrReadOnly},
+                             {"DATA\\ONLY\\SECRET.DAT", 10, setup::kAttrHidden}});
+  CheckResult result = testing::Check(Script({"COPY1=*.*,$", "COPY2=ONLY\\*.*,$\\ONLY"}), cd, Plan());
+  EXPECT_EQ(testing::Where(result),
+            (Where{"8 COPY1 warning", "8 COPY1 warning", "9 COPY2 warning", "9 COPY2 warning"}));
+  EXPECT_TRUE(
+      Contains(MessagesAt(result, 8, "COPY1"), "\"D:\\DATA\\THUMBS.DB\" is hidden: the installer does not copy it"));
+  EXPECT_TRUE(Contains(MessagesAt(result, 8, "COPY1"), "\"D:\\DATA\\BOOT.SYS\" is a system file"));
+  EXPECT_TRUE(Contains(MessagesAt(result, 9, "COPY2"), "matches no file that is copied"));
+  EXPECT_TRUE(Contains(result.planText, "D:\\DATA\\GAME.EXE -> C:\\Game\\GAME.EXE"));
+  EXPECT_FALSE(Contains(result.planText, "THUMBS.DB"));
+}
+
+TEST(CdCheck, TheFilesToCopyAreWeighedAgainstSize) {
+  // Exactly 1 MB fits SIZE=1; one byte more does not.
+  EXPECT_EQ(testing::Where(testing::Check(Script({"COPY1=*.*,$"}), Image({{"DATA\\A", 1048000}, {"DATA\\B", 576}}))),
+            Where{});
+  const CdFolder cd = Image({{"DATA\\A", 1048000}, {"DATA\\B", 577}, {"DATA\\SUB\\BIG", 50000000}});
+  const CheckResult result = testing::Check(Script({"COPY1=*.*,$"}), cd);
+  EXPECT_EQ(testing::Where(result), (Where{"7 SIZE warning"}));
+  EXPECT_TRUE(Contains(MessagesAt(result, 7, "SIZE"), "total 1048577 bytes (2 MB rounded up) but SIZE asks for 1 MB"));
+}
+
+TEST(CdCheck, AFileCopiedTwiceToOnePlaceIsNamed) {
+  const CdFolder cd = Image({{"DATA\\GAME.EXE"}, {"DATA\\PATCH\\game.exe"}});
+  const CheckResult result =
+      testing::Check(Script({"COPY1=*.*,$", "COPY2=PATCH\\*.EXE,$", "COPY3=GAME.EXE,$\\BAK"}), cd);
+  EXPECT_EQ(testing::Where(result), (Where{"9 COPY2 warning"}));
+  EXPECT_TRUE(Contains(MessagesAt(result, 9, "COPY2"), "\"C:\\Game\\game.exe\" is copied again (first by COPY1)"));
+}
+
+TEST(CdCheck, ThePlanShowsEverythingTheInstallationLeaves) {
+  const std::string script =
+      Crlf({"[SETUP]", "TITLE=\x83\x51\x81\x5B\x83\x80", "DIR=#:\\Game", "SRC=@:\\DATA", "GROUP=Soft",
+            "UNINSTALL=UNINST.INI", "CFGNAME=$\\GAME.CFG", "SIZE=1", "SHORTCUT=1", "COPY1=*.*,$",
+            "REG1=open,HKEY_LOCAL_MACHINE\\SOFTWARE\\Soft", "REG2=string,,@:", "REG3=long,Level,$FF", "CFG1=PATH=$",
+            "CFG2=CD=@:", "START1=BIN\\GAME.EXE,Play,\x83\x51\x81\x5B\x83\x80", "REMOVE1=$\\SAVE.DAT"});
+  const CheckResult result = testing::Check(script, Image({{"DATA\\GAME.EXE", 1234}}), Plan("E:\\Play Here"));
+  EXPECT_EQ(testing::Where(result), Where{}) << testing::AllMessages(result);
+  const std::string& plan = result.planText;
+  EXPECT_TRUE(Contains(plan,
+                       "Installation into E:\\Play Here\nFiles copied (2):\n"
+                       "  D:\\DATA\\GAME.EXE -> E:\\Play Here\\GAME.EXE\n"
+                       "  D:\\setup.exe -> C:\\WINDOWS\\unkelvo4.exe\n"));
+  EXPECT_TRUE(Contains(plan,
+                       "  HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ゲーム\n"
+                       "    DisplayName = \"ゲーム\" (REG_SZ)\n"
+                       "    UninstallString = \"C:\\WINDOWS\\unkelvo4.exe \"E:\\Play Here\\UNINST.INI\"\" (REG_SZ)\n"));
+  EXPECT_TRUE(Contains(plan,
+                       "  HKEY_LOCAL_MACHINE\\SOFTWARE\\Soft\n    (default) = \"D:\" (REG_SZ)\n"
+                       "    Level = 255 (REG_DWORD 0x000000FF)\n"));
+  EXPECT_TRUE(Contains(plan,
+                       "Configuration file E:\\Play Here\\GAME.CFG (26 bytes):\n"
+                       "  | PATH=E:\\Play Here\n  | CD=D:\n"));
+  EXPECT_TRUE(Contains(plan,
+                       "  C:\\WINDOWS\\Start Menu\\Programs\\Soft\\ゲーム\\Play.lnk\n"
+                       "    target E:\\Play Here\\BIN\\GAME.EXE, working folder E:\\Play Here\\BIN, "
+                       "description \"Play\"\n"));
+  EXPECT_TRUE(Contains(plan,
+                       "Uninstall record E:\\Play Here\\UNINST.INI (175 bytes):\n  | [SETUP]\n  | TITLE=ゲーム\n"
+                       "  | GROUP=Soft\n  | COPY1=E:\\Play Here\\GAME.EXE\n  | COPY2=E:\\Play Here\\GAME.CFG\n"
+                       "  | COPY3=E:\\Play Here\\SAVE.DAT\n  | REG1=HKEY_LOCAL_MACHINE\\SOFTWARE\\Soft\n"
+                       "  | SHORTCUT=1\n"));
+}
+
+TEST(CdCheck, APC9821PlanCopiesFromTheThirdField) {
+  const std::string script = Script({"PC9821=1", "COPY1=GAME.EXE,$,PC98\\GAME.EXE"});
+  const CdFolder cd = Image({{"DATA\\GAME.EXE"}, {"DATA\\PC98\\GAME.EXE"}});
+  EXPECT_TRUE(Contains(testing::Check(script, cd, Plan("C:\\G", true)).planText,
+                       "D:\\DATA\\PC98\\GAME.EXE -> C:\\G\\GAME.EXE"));
+  EXPECT_TRUE(
+      Contains(testing::Check(script, cd, Plan("C:\\G", false)).planText, "D:\\DATA\\GAME.EXE -> C:\\G\\GAME.EXE"));
+}
+
+TEST(CdCheck, AConfigurationFileInAFolderNobodyMakesStopsTheRun) {
+  const CheckResult result = testing::Check(Script({"CFGNAME=$\\CFG\\GAME.CFG", "COPY1=*.*,$", "CFG1=X"}),
+                                            Image({{"DATA\\GAME.EXE"}}), Plan());
+  EXPECT_EQ(testing::Where(result), (Where{"0  error"}));
+  EXPECT_TRUE(Contains(MessagesAt(result, 0, ""), "ファイル C:\\Game\\CFG\\GAME.CFG を作成できません"));
+  EXPECT_TRUE(Contains(result.planText, "Installation into C:\\Game (stopped before the end)"));
+  EXPECT_EQ(result.findings.ExitStatus(), 2);
+}
+
+TEST(CdCheck, ARefusedPlanFolderIsAnError) {
+  const CheckResult result = testing::Check(Script({"COPY1=*.*,$"}), Image({{"DATA\\GAME.EXE"}}), Plan("D:\\Game"));
+  EXPECT_EQ(testing::Where(result), (Where{"0  error"}));
+  EXPECT_TRUE(Contains(MessagesAt(result, 0, ""), "ハードディスク以外のドライブにはインストールできません"));
+  EXPECT_EQ(result.planText, "Installation into D:\\Game: refused, nothing is installed\n");
+}
+
+TEST(CdCheck, NamesWindowsCannotHoldAreReported) {
+  CdFolder cd = Image({{"DATA\\GAME.EXE"}});
+  cd.entries.push_back(CdEntry{"DATA\\A:B", "", 1, setup::kAttrReadOnly});
+  const CheckResult result = testing::Check(Script({"COPY1=*.*,$"}), cd);
+  EXPECT_EQ(testing::Where(result), (Where{"0  warning"}));
+  EXPECT_TRUE(Contains(MessagesAt(result, 0, ""), "\"DATA\\A:B\" has a name Windows does not allow"));
+}
+
+// A folder on the host's disk, removed at the end.
+class DiskImage : public ::testing::Test {
+ protected:
+  DiskImage() : root(std::filesystem::temp_directory_path() / ("setupcheck-" + std::to_string(::getpid()))) {
+    std::filesystem::remove_all(root);
+    std::filesystem::create_directories(root);
+  }
+  ~DiskImage() override { std::filesystem::remove_all(root); }
+  void Write(const std::string& relative, const std::string& bytes) {
+    const std::filesystem::path path = root / relative;
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << bytes;
+  }
+  CheckResult Run(CheckOptions options = {}) {
+    options.target = root.string();
+    return RunCheck(options);
+  }
+
+  std::filesystem::path root;
+};
+
+TEST_F(DiskImage, JapaneseNamesOnDiskAreMatchedByShiftJisPatterns) {
+  Write("DATA/データ/一.DAT", "12345");
+  // "データ\*.DAT" in Shift-JIS.
+  Write("SETUP.INI", Script({"COPY1=\x83\x66\x81\x5B\x83\x5E\\*.DAT,$\\DATA"}));
+  const std::optional<CdFolder> cd = ReadCdFolder(root.string());
+  ASSERT_TRUE(cd);
+  bool found = false;
+  for (const CdEntry& entry : cd->entries)
+    found = found || entry.path == "DATA\\\x83\x66\x81\x5B\x83\x5E\\\x88\xEA.DAT";
+  EXPECT_TRUE(found);
+  const CheckResult result = Run(Plan());
+  EXPECT_EQ(result.scriptName, root.string() + "/SETUP.INI");
+  EXPECT_EQ(testing::Where(result), Where{}) << testing::AllMessages(result);
+  EXPECT_TRUE(Contains(result.planText, "D:\\DATA\\データ\\一.DAT -> C:\\Game\\DATA\\一.DAT"));
+}
+
+TEST_F(DiskImage, AFolderWithoutAScriptIsAnError) {
+  Write("DATA/GAME.EXE", "x");
+  const CheckResult result = Run();
+  EXPECT_EQ(testing::Where(result), (Where{"0  error"}));
+  EXPECT_TRUE(Contains(MessagesAt(result, 0, ""), "no setup.ini"));
+  CheckOptions missing;
+  missing.target = (root / "nowhere").string();
+  EXPECT_EQ(RunCheck(missing).findings.ExitStatus(), 2);
+}
+
+TEST_F(DiskImage, AScriptFileStandsInForSetupIniOfItsFolder) {
+  Write("DATA/GAME.EXE", "x");
+  Write("variant.ini", Script({"COPY1=GAME.EXE,$", "COPY3=GAME.EXE,$\\B"}));
+  CheckOptions options;
+  options.target = (root / "variant.ini").string();
+  const CheckResult result = RunCheck(options);
+  EXPECT_EQ(result.scriptName, options.target);
+  EXPECT_EQ(testing::Where(result), (Where{"9 COPY3 warning"}));
+}
+
+// The sample CD as scripts/make-cd.sh makes it: the committed files plus the large data files it
+// generates (24 MB and 12 MB by default) and the programs at the root.
+TEST_F(DiskImage, TheSampleCdImageComesOutClean) {
+  const std::filesystem::path sample = std::filesystem::path(__FILE__).parent_path() / "../../examples/cd";
+  ASSERT_TRUE(std::filesystem::is_directory(sample)) << sample;
+  std::filesystem::copy(sample, root, std::filesystem::copy_options::recursive);
+  Write("setup.exe", "MZ");
+  Write("DATA/MOVIE/OPENING.DAT", "");
+  Write("DATA/SOUND/BGM01.DAT", "");
+  std::filesystem::resize_file(root / "DATA/MOVIE/OPENING.DAT", 24u << 20);
+  std::filesystem::resize_file(root / "DATA/SOUND/BGM01.DAT", 12u << 20);
+  const CheckResult result = Run(Plan("C:\\Games\\Sample"));
+  EXPECT_EQ(testing::Where(result), Where{}) << testing::AllMessages(result);
+  EXPECT_TRUE(Contains(result.planText, "D:\\DATA\\MOVIE\\OPENING.DAT -> C:\\Games\\Sample\\MOVIE\\OPENING.DAT"));
+}
+
+}  // namespace
+}  // namespace setupcheck

@@ -1,0 +1,73 @@
+// setupcheck's line scanner: line numbers as an editor counts them, and the same view of [SETUP]
+// as the installer's reader on scripts that stress its splitting, trimming and section rules.
+#include <gtest/gtest.h>
+
+#include "tests/unit/setupcheck_test_support.h"
+
+namespace setupcheck {
+namespace {
+
+using testing::ExpectScannerAgreesWithLoader;
+
+int LineOfKey(const ScriptLines& lines, const std::string& key) {
+  const ScriptSection* setup = lines.Visible("SETUP");
+  const ScriptLine* line = setup == nullptr ? nullptr : lines.Find(*setup, key);
+  return line == nullptr ? 0 : line->number;
+}
+
+TEST(ScriptLines, CountsEveryKindOfLineBreakOnce) {
+  // LF, CR, CR LF, and LF CR (two breaks with an empty line between).
+  const std::string text = "; c\n[SETUP]\rTITLE=x\r\nDIR=y\n\rCOPY1=a,$";
+  const ScriptLines lines = ScriptLines::Scan(text);
+  EXPECT_EQ(LineOfKey(lines, "TITLE"), 3);
+  EXPECT_EQ(LineOfKey(lines, "DIR"), 4);
+  EXPECT_EQ(LineOfKey(lines, "COPY1"), 6);
+  EXPECT_EQ(lines.lines()[4].kind, LineKind::Blank);
+  ExpectScannerAgreesWithLoader(text);
+}
+
+TEST(ScriptLines, FindsTheLineOfTheNulByteAndReadsNothingAfterIt) {
+  const std::string text = std::string("[SETUP]\r\nTITLE=a\r\nDIR=b", 23) + std::string(1, '\0') + "\r\nCOPY1=x,$\r\n";
+  const ScriptLines lines = ScriptLines::Scan(text);
+  EXPECT_EQ(lines.nulLine(), 3);
+  EXPECT_EQ(LineOfKey(lines, "COPY1"), 0);
+  EXPECT_EQ(LineOfKey(lines, "DIR"), 3);
+  ExpectScannerAgreesWithLoader(text);
+  EXPECT_EQ(ScriptLines::Scan("[SETUP]\r\nA=1\r\n").nulLine(), 0);
+}
+
+TEST(ScriptLines, TheLastSectionAndTheLastKeyOfANameWin) {
+  const std::string text = testing::Crlf(
+      {"[setup]", "TITLE=first", "[Other]", "TITLE=other", "[ SETUP ]", "title=A", "Title = B ", "COPY1 =  a , b  "});
+  const ScriptLines lines = ScriptLines::Scan(text);
+  const ScriptSection* setup = lines.Visible("SETUP");
+  ASSERT_NE(setup, nullptr);
+  EXPECT_EQ(setup->headerLine, 5);
+  EXPECT_EQ(lines.Find(*setup, "TITLE")->value, "B");
+  EXPECT_EQ(lines.Find(*setup, "TITLE")->number, 7);
+  EXPECT_EQ(lines.Find(*setup, "copy1")->value, "a , b");
+  ExpectScannerAgreesWithLoader(text);
+}
+
+// Scripts whose every line plays on a rule of the reader; the cross-check is the assertion.
+TEST(ScriptLines, AgreesWithTheReaderOnAwkwardScripts) {
+  const std::vector<std::string> scripts = {
+      "",
+      "TITLE=before any section\r\n[SETUP]\r\nTITLE=x",
+      "\xEF\xBB\xBF[SETUP]\r\nTITLE=hidden by the mark\r\n",
+      "[SETUP]\r\n\t TITLE\t=\t spaced \x01\r\n=no key\r\nno equals sign\r\n;COPY1=comment,$\r\n",
+      "[SETUP]\r\nCOPY1=a=b=c\r\nCOPY2=\r\nCOPY3=after the empty one\r\n",
+      "[SETUP]\r\nCOPY1=a\r\nCOPY01=leading zero\r\nCOPY0=zero\r\nCOPY3=gap\r\n",
+      "[SETUP]\r\nREG4294967297=huge\r\nREG1=x\r\nREG99999=far beyond\r\n",
+      "[SETUP\r\nTITLE=unclosed header\r\n[]\r\nTITLE=empty section name\r\n[SETUP]\r\n",
+      "[SETUP]\r\nCOPY1=x\r\ncopy1=y\r\nCoPy2=z\r\n[SETUP]\r\nCOPY1=second\r\n",
+      "[SETUP]\n\n\n\r\r\n\r\nSTART1=GAME.EXE,\x83\x5C\x83\x74\x83\x67,\r\nCFG1=\x83\x5C=\\\r\n",
+  };
+  for (const std::string& text : scripts) {
+    SCOPED_TRACE(text);
+    ExpectScannerAgreesWithLoader(text);
+  }
+}
+
+}  // namespace
+}  // namespace setupcheck

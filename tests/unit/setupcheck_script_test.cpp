@@ -1,0 +1,277 @@
+// setupcheck's script checks: one script per thing the installer ignores or misreads, each
+// compared with the complete list of findings so that no check fires where it should not.
+#include <gtest/gtest.h>
+
+#include "tests/unit/setupcheck_test_support.h"
+
+namespace setupcheck {
+namespace {
+
+using testing::Contains;
+using testing::Crlf;
+using testing::Image;
+using testing::MessagesAt;
+
+// A script with nothing to report; the lines a test adds start at line 15.
+std::vector<std::string> CleanScript() {
+  return {"[SETUP]",                                             // 1
+          "TITLE=Game",                                          // 2
+          "DIR=C:\\Game",                                        // 3
+          "SRC=@:\\DATA",                                        // 4
+          "GROUP=Soft",                                          // 5
+          "UNINSTALL=UNINST.INI",                                // 6
+          "CFGNAME=$\\GAME.CFG",                                 // 7
+          "SIZE=1",                                              // 8
+          "COPY1=*.*,$",                                         // 9
+          "REG1=open,HKEY_LOCAL_MACHINE\\SOFTWARE\\Soft\\Game",  // 10
+          "REG2=string,Path,$",                                  // 11
+          "CFG1=PATH=$",                                         // 12
+          "START1=GAME.EXE,Game,Game",                           // 13
+          "REMOVE1=$\\SAVE\\SCORE.DAT"};                         // 14
+}
+
+CdFolder CleanImage() {
+  return Image({{"DATA\\GAME.EXE", 1000}, {"DATA\\README.TXT", 200}, {"DATA\\SOUND\\BGM.WAV", 5000}});
+}
+
+std::vector<std::string> With(std::vector<std::string> lines, const std::vector<std::string>& more) {
+  lines.insert(lines.end(), more.begin(), more.end());
+  return lines;
+}
+
+CheckResult CheckLines(const std::vector<std::string>& lines) { return testing::Check(Crlf(lines), CleanImage()); }
+
+using Where = std::vector<std::string>;
+
+TEST(ScriptCheck, TheCleanScriptHasNothingToReport) {
+  const CheckResult result = CheckLines(CleanScript());
+  EXPECT_EQ(testing::Where(result), Where{}) << testing::AllMessages(result);
+  EXPECT_EQ(result.findings.ExitStatus(), 0);
+}
+
+TEST(ScriptCheck, KeysAfterANumberingGapAreNeverRead) {
+  const CheckResult result =
+      CheckLines(With(CleanScript(), {"COPY2=SOUND\\*.*,$\\SOUND", "COPY4=README.TXT,$\\DOC", "COPY5=GAME.EXE,$\\B"}));
+  EXPECT_EQ(testing::Where(result), (Where{"16 COPY4 warning", "17 COPY5 warning"}));
+  EXPECT_TRUE(Contains(MessagesAt(result, 16, "COPY4"), "the COPY list ends at COPY2 because COPY3 is missing"));
+  EXPECT_EQ(result.findings.ExitStatus(), 1);
+}
+
+TEST(ScriptCheck, AListWithoutItsFirstKeyIsEmpty) {
+  std::vector<std::string> lines = CleanScript();
+  lines[13] = "REMOVE2=$\\SAVE\\SCORE.DAT";
+  const CheckResult result = CheckLines(lines);
+  EXPECT_EQ(testing::Where(result), (Where{"14 REMOVE2 warning"}));
+  EXPECT_TRUE(Contains(MessagesAt(result, 14, "REMOVE2"), "the REMOVE list is empty because REMOVE1 is missing"));
+}
+
+TEST(ScriptCheck, AnEmptyValueEndsItsListEarly) {
+  const CheckResult result = CheckLines(With(CleanScript(), {"COPY2=", "COPY3=README.TXT,$\\DOC"}));
+  EXPECT_EQ(testing::Where(result), (Where{"15 COPY2 warning", "16 COPY3 warning"}));
+  EXPECT_TRUE(Contains(MessagesAt(result, 15, "COPY2"), "empty value ends the COPY list"));
+  EXPECT_TRUE(Contains(MessagesAt(result, 16, "COPY3"), "the empty COPY2 at line 15 ends the COPY list"));
+  // An empty value with nothing after it changes nothing.
+  EXPECT_EQ(testing::Where(CheckLines(With(CleanScript(), {"COPY2="}))), Where{});
+}
+
+TEST(ScriptCheck, UnknownKeysAreNamedWithTheirLikelyMeaning) {
+  const CheckResult result =
+      CheckLines(With(CleanScript(), {"COPPY2=README.TXT,$", "TITEL=Game", "COPY=x", "COPY01=x", "CFG0=x", "MYKEY=1"}));
+  EXPECT_EQ(testing::Where(result), (Where{"15 COPPY2 warning", "16 TITEL warning", "17 COPY warning",
+                                           "18 COPY01 warning", "19 CFG0 warning", "20 MYKEY warning"}));
+  EXPECT_TRUE(Contains(MessagesAt(result, 15, "COPPY2"), "did you mean COPY2?"));
+  EXPECT_TRUE(Contains(MessagesAt(result, 16, "TITEL"), "did you mean TITLE?"));
+  EXPECT_TRUE(Contains(MessagesAt(result, 17, "COPY"), "list keys carry a number"));
+  EXPECT_TRUE(Contains(MessagesAt(result, 18, "COPY01"), "without leading zeros"));
+  EXPECT_TRUE(Contains(MessagesAt(result, 19, "CFG0"), "numbered from 1"));
+  EXPECT_FALSE(Contains(MessagesAt(result, 20, "MYKEY"), "did you mean"));
+}
+
+TEST(ScriptCheck, AByteOrderMarkHidesTheHeaderAndLeavesNoScript) {
+  std::vector<std::string> lines = CleanScript();
+  lines[0] = "\xEF\xBB\xBF[SETUP]";
+  const CheckResult result = CheckLines(lines);
+  EXPECT_EQ(testing::Where(result), (Where{"1 [SETUP] warning", "0 [SETUP] error"}));
+  EXPECT_TRUE(Contains(MessagesAt(result, 1, "[SETUP]"), "byte-order mark"));
+  EXPECT_EQ(result.findings.ExitStatus(), 2);
+
+  // A mark in front of a comment line hides nothing, but is still named.
+  const CheckResult commented = CheckLines(With({"\xEF\xBB\xBF; setup script"}, CleanScript()));
+  EXPECT_EQ(testing::Where(commented), (Where{"1  warning"}));
+  EXPECT_TRUE(Contains(MessagesAt(commented, 1, ""), "byte-order mark"));
+
+  lines[0] = "x [SETUP]";
+  EXPECT_TRUE(Contains(MessagesAt(CheckLines(lines), 1, "[SETUP]"), "text stands before the header"));
+}
+
+TEST(ScriptCheck, ASecondSetupSectionHidesTheFirst) {
+  const CheckResult result = CheckLines(With({"[SETUP]", "TITLE=Old", "SIZE=3"}, CleanScript()));
+  EXPECT_EQ(testing::Where(result), (Where{"1 [SETUP] warning"}));
+  EXPECT_TRUE(
+      Contains(MessagesAt(result, 1, "[SETUP]"), "hidden by the [SETUP] at line 4: its 2 entries are never read"));
+}
+
+TEST(ScriptCheck, LinesOutsideSetupAndLinesWithoutEntriesAreNamed) {
+  std::vector<std::string> lines = With({"TITLE=too early"}, CleanScript());
+  lines = With(lines, {"just some words", "[OPTIONS]", "SOUND=1"});
+  const CheckResult result = CheckLines(lines);
+  EXPECT_EQ(testing::Where(result), (Where{"1 TITLE warning", "16  warning", "17 [OPTIONS] warning"}));
+  EXPECT_TRUE(Contains(MessagesAt(result, 1, "TITLE"), "before the first section"));
+  EXPECT_TRUE(Contains(MessagesAt(result, 16, ""), "no \"=\""));
+}
+
+TEST(ScriptCheck, AKeyGivenTwiceLosesItsFirstValue) {
+  const CheckResult result = CheckLines(With(CleanScript(), {"title=Game 2"}));
+  EXPECT_EQ(testing::Where(result), (Where{"2 TITLE warning", "13 START1 warning"}));
+  EXPECT_TRUE(Contains(MessagesAt(result, 2, "TITLE"), "given again at line 15"));
+  // The later title is the one the shortcut folder is compared with.
+  EXPECT_TRUE(Contains(MessagesAt(result, 13, "START1"), "\"Game 2\""));
+}
+
+TEST(ScriptCheck, ANulByteEndsTheScript) {
+  std::string text = Crlf(CleanScript()) + std::string(1, '\0') + "\r\nCOPY2=README.TXT,$\\DOC\r\n";
+  const CheckResult result = testing::Check(text, CleanImage());
+  EXPECT_EQ(testing::Where(result), (Where{"15  warning"}));
+}
+
+TEST(ScriptCheck, NumbersThatDoNotParseReadAsZero) {
+  std::vector<std::string> lines = CleanScript();
+  lines[7] = "SIZE=20MB";
+  const CheckResult result = CheckLines(With(lines, {"PC9821=yes", "DIRECTX=0x10", "NETWORK=$1"}));
+  // SIZE read as 0 then also falls short of the files' total.
+  EXPECT_EQ(testing::Where(result), (Where{"8 SIZE warning", "8 SIZE warning", "15 PC9821 warning"}));
+  EXPECT_TRUE(Contains(MessagesAt(result, 8, "SIZE"), "\"20MB\" is not a number: read as 0"));
+}
+
+TEST(ScriptCheck, SizesFrom2048MegabytesOnAreFlagged) {
+  std::vector<std::string> lines = CleanScript();
+  lines[7] = "SIZE=2047";
+  EXPECT_EQ(testing::Where(CheckLines(lines)), Where{});
+  lines[7] = "SIZE=$800";
+  const CheckResult result = CheckLines(lines);
+  EXPECT_EQ(testing::Where(result), (Where{"8 SIZE warning"}));
+  EXPECT_TRUE(Contains(MessagesAt(result, 8, "SIZE"), "2048 MB"));
+}
+
+TEST(ScriptCheck, SettingsWithoutEffectAreNamed) {
+  const CheckResult result = CheckLines(With(CleanScript(), {"DESKTOP=1", "EXECUTE=GAME.EXE"}));
+  EXPECT_EQ(testing::Where(result), (Where{"15 DESKTOP warning", "16 EXECUTE warning"}));
+}
+
+TEST(ScriptCheck, RegistryLinesTheStepIgnores) {
+  const CheckResult result = CheckLines(With(
+      CleanScript(), {"REG3=dword,Count,1", "REG4=open ,HKEY_CURRENT_USER\\Software\\Soft", "REG5=string,Name,a,b"}));
+  EXPECT_EQ(testing::Where(result), (Where{"15 REG3 warning", "16 REG4 warning", "17 REG5 warning"}));
+  EXPECT_TRUE(Contains(MessagesAt(result, 15, "REG3"), "unknown keyword \"dword\""));
+  EXPECT_TRUE(Contains(MessagesAt(result, 16, "REG4"), "unknown keyword \"open \""));
+  EXPECT_TRUE(Contains(MessagesAt(result, 17, "REG5"), "text after the third field"));
+}
+
+TEST(ScriptCheck, ValuesBeforeAnyOpenStopTheInstallation) {
+  std::vector<std::string> lines = CleanScript();
+  lines[9] = "REG1=string,Path,$";
+  lines[10] = "REG2=open,HKEY_LOCAL_MACHINE\\SOFTWARE\\Soft\\Game";
+  const CheckResult result = CheckLines(lines);
+  EXPECT_EQ(testing::Where(result), (Where{"10 REG1 error", "0  error"}));
+  EXPECT_TRUE(Contains(MessagesAt(result, 0, ""), "レジストリに書き込めません"));
+  EXPECT_EQ(result.findings.ExitStatus(), 2);
+}
+
+TEST(ScriptCheck, ALongThatIsNoNumberStopsTheInstallation) {
+  const CheckResult result = CheckLines(With(CleanScript(), {"REG3=long,Count,12x"}));
+  EXPECT_EQ(testing::Where(result), (Where{"15 REG3 error", "0  error"}));
+  EXPECT_EQ(testing::Where(CheckLines(With(CleanScript(), {"REG3=long,Count,$7F"}))), Where{});
+}
+
+TEST(ScriptCheck, KeysTheUninstallerRefusesToDelete) {
+  const CheckResult result = CheckLines(
+      With(CleanScript(), {"REG3=open,HKEY_LOCAL_MACHINE\\SOFTWARE",
+                           "REG4=open,HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run",
+                           "REG5=open,HKEY_LOCAL_MACHINE",
+                           "REG6=open,HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\Game"}));
+  EXPECT_EQ(testing::Where(result), (Where{"15 REG3 warning", "16 REG4 warning", "17 REG5 warning"}));
+  EXPECT_TRUE(Contains(MessagesAt(result, 16, "REG4"), "the uninstaller refuses to delete"));
+}
+
+TEST(ScriptCheck, AnUnknownRootLandsInTheCurrentUsersHive) {
+  CheckOptions options;
+  options.plan = true;
+  const CheckResult result = testing::Check(
+      Crlf(With(CleanScript(), {"REG3=open,HKLM\\SOFTWARE\\Soft\\Extra", "REG4=long,Count,3"})), CleanImage(), options);
+  EXPECT_EQ(testing::Where(result), (Where{"15 REG3 warning"}));
+  EXPECT_TRUE(Contains(MessagesAt(result, 15, "REG3"), "selects HKEY_CURRENT_USER"));
+  // The dry run agrees: the key is written below HKEY_CURRENT_USER.
+  EXPECT_TRUE(Contains(result.planText, "HKEY_CURRENT_USER\\SOFTWARE\\Soft\\Extra\n    Count = 3"));
+}
+
+TEST(ScriptCheck, ConfigurationLinesLongerThanTheLineBuffer) {
+  // The destination C:\Game has 7 characters: 246 + 7 = 253 bytes fit, 247 + 7 do not.
+  const CheckResult result =
+      CheckLines(With(CleanScript(), {"CFG2=" + std::string(246, 'A') + "$", "CFG3=" + std::string(247, 'A') + "$"}));
+  EXPECT_EQ(testing::Where(result), (Where{"16 CFG3 warning"}));
+  EXPECT_TRUE(Contains(MessagesAt(result, 16, "CFG3"), "254 bytes after expansion"));
+}
+
+TEST(ScriptCheck, ConfigurationLinesWithoutAFileName) {
+  std::vector<std::string> lines = CleanScript();
+  lines[6] = "CFGNAME=";
+  const CheckResult result = CheckLines(lines);
+  EXPECT_EQ(testing::Where(result), (Where{"12 CFG1 warning"}));
+}
+
+TEST(ScriptCheck, StartLinesWithoutANameOrOutsideTheTitlesFolder) {
+  const CheckResult result = CheckLines(
+      With(CleanScript(), {"START2=README.TXT", "START3=GAME.EXE,Play", "START4=GAME.EXE,\x97\x56\x82\xd4,$"}));
+  EXPECT_EQ(testing::Where(result),
+            (Where{"15 START2 warning", "15 START2 warning", "16 START3 warning", "17 START4 warning"}));
+  EXPECT_TRUE(Contains(MessagesAt(result, 15, "START2"), "no name"));
+  EXPECT_TRUE(Contains(MessagesAt(result, 16, "START3"), "folder \"Play\" differs from TITLE \"Game\""));
+  // Shift-JIS text is reported in UTF-8, macros expanded.
+  EXPECT_TRUE(Contains(MessagesAt(result, 17, "START4"), "folder \"C:\\Game\" differs"));
+  const CheckResult named = CheckLines(With(CleanScript(), {"START2=GAME.EXE,\x97\x56\x82\xd4"}));
+  EXPECT_TRUE(Contains(MessagesAt(named, 15, "START2"), "\"遊ぶ\""));
+}
+
+TEST(ScriptCheck, RemoveValuesTheUninstallerCannotUse) {
+  const CheckResult result = CheckLines(With(CleanScript(), {"REMOVE2=$\\SAVE\\*.DAT", "REMOVE3=SAVE\\SCORE.DAT"}));
+  EXPECT_EQ(testing::Where(result), (Where{"15 REMOVE2 warning", "16 REMOVE3 warning"}));
+  EXPECT_TRUE(Contains(MessagesAt(result, 15, "REMOVE2"), "wildcards"));
+  EXPECT_TRUE(Contains(MessagesAt(result, 16, "REMOVE3"), "not a full path"));
+}
+
+TEST(ScriptCheck, CopyLinesWithoutAUsableDestination) {
+  const CheckResult result =
+      CheckLines(With(CleanScript(), {"COPY2=README.TXT", "COPY3=README.TXT,DOC", "COPY4=SOUND\\*.*,$\\SOUND,,x"}));
+  EXPECT_EQ(testing::Where(result), (Where{"15 COPY2 warning", "16 COPY3 warning", "17 COPY4 warning"}));
+  EXPECT_TRUE(Contains(MessagesAt(result, 15, "COPY2"), "no destination folder"));
+  EXPECT_TRUE(Contains(MessagesAt(result, 16, "COPY3"), "\"DOC\" is not a full path"));
+  EXPECT_TRUE(Contains(MessagesAt(result, 17, "COPY4"), "text after the third field"));
+}
+
+TEST(ScriptCheck, AMissingRecordNameStopsTheInstallation) {
+  std::vector<std::string> lines = CleanScript();
+  lines[5] = "UNINSTALL=";
+  const CheckResult result = CheckLines(lines);
+  EXPECT_EQ(testing::Where(result), (Where{"6 UNINSTALL error", "0  error"}));
+  EXPECT_TRUE(Contains(MessagesAt(result, 0, ""), "ファイル C:\\Game\\ を作成できません"));
+}
+
+TEST(ScriptCheck, ARefusedDefaultFolderIsAWarningAndTheRunGoesOnElsewhere) {
+  std::vector<std::string> lines = CleanScript();
+  lines[2] = "DIR=Game";
+  CheckOptions options;
+  options.plan = true;
+  const CheckResult result = testing::Check(Crlf(lines), CleanImage(), options);
+  EXPECT_EQ(testing::Where(result), (Where{"3 DIR warning"}));
+  EXPECT_TRUE(Contains(MessagesAt(result, 3, "DIR"), "フォルダ名が正しくありません"));
+  EXPECT_TRUE(Contains(result.planText, "Installation into C:\\SETUPCHECK\n"));
+  EXPECT_TRUE(Contains(result.planText, "D:\\DATA\\GAME.EXE -> C:\\SETUPCHECK\\GAME.EXE"));
+
+  lines[2] = "DIR=";
+  const CheckResult empty = CheckLines(lines);
+  EXPECT_EQ(testing::Where(empty), (Where{"3 DIR warning"}));
+  EXPECT_TRUE(Contains(MessagesAt(empty, 3, "DIR"), "インストール先のフォルダ名を入力してください"));
+}
+
+}  // namespace
+}  // namespace setupcheck
