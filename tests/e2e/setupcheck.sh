@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# setupcheck.exe, the Windows console build, under Wine: a CD image with known faults (a hidden
+# file among them, set through Wine's own attrib) gives the expected findings and exit status in
+# code pages 932 and 1252, and the sample CD's plan names its generated files.
+source "$(dirname "$0")/lib.sh"
+
+SETUPCHECK="$E2E_BIN_DIR/setupcheck.exe"
+
+e2e_begin setupcheck
+
+# A small image whose script is in Shift-JIS: title ゲーム, a typo, a numbering gap, a pattern that
+# matches nothing, a value before any "open", a shortcut outside the title's folder, and a hidden
+# file among the sources.
+bad="$WORK/badcd"
+mkdir -p "$bad/DATA"
+printf 'MZ' >"$bad/DATA/GAME.EXE"
+printf 'x' >"$bad/DATA/HIDDEN.DAT"
+printf '%s\r\n' '[SETUP]' 'TITLE=ゲーム' 'DIR=C:\Game' 'SRC=@:\DATA' 'UNINSTALL=UNINST.INI' 'SIZE=1' \
+  'COPPY1=GAME.EXE,$' 'COPY1=*.*,$' 'COPY2=SOUND\*.WAV,$\SOUND' 'COPY4=GAME.EXE,$\X' 'REG1=long,A,1' \
+  'START1=GAME.EXE,遊ぶ' | iconv -f UTF-8 -t CP932 >"$bad/setup.ini"
+run_wine cmd /c attrib +h "$(wine_path "$bad/DATA/HIDDEN.DAT")" >/dev/null 2>&1
+bad_win=$(wine_path "$bad")
+
+expected="$WORK/expected.txt"
+cat >"$expected" <<EOF
+$bad_win\\setup.ini:7: COPPY1: warning: unknown key, never read (did you mean COPY1?)
+$bad_win\\setup.ini:8: COPY1: warning: "D:\\DATA\\HIDDEN.DAT" is hidden: the installer does not copy it
+$bad_win\\setup.ini:9: COPY2: warning: source "SOUND\\*.WAV" matches no file (looked for "D:\\DATA\\SOUND\\*.WAV")
+$bad_win\\setup.ini:10: COPY4: warning: never read: the COPY list ends at COPY2 because COPY3 is missing
+$bad_win\\setup.ini:11: REG1: error: a value before any "open" line: the installation stops with a registry error
+$bad_win\\setup.ini:12: START1: warning: folder "遊ぶ" differs from TITLE "ゲーム": the uninstaller leaves this shortcut behind
+$bad_win\\setup.ini: error: the dry run into C:\\Game shows the error "レジストリに書き込めません / WindowsNT/2000/XPの場合、インストール権限のあるユーザーで実行してください"
+$bad_win\\setup.ini: 5 warnings, 2 errors
+EOF
+
+# check_findings LANG: the report (redirected, so UTF-8 bytes) and the exit status under LANG.
+check_findings() {
+  local out="$WORK/findings-$1.txt" status
+  WINE_LANG=$1 run_wine "$SETUPCHECK" "$bad_win" >"$out" 2>"$WORK/stderr-$1.txt"
+  status=$?
+  tr -d '\r' <"$out" >"$out.lf"
+  [ "$status" -eq 2 ] || { echo "  exit status $status, expected 2"; return 1; }
+  diff -u "$expected" "$out.lf"
+}
+check "findings and exit status 2 under code page 932" check_findings ja_JP.UTF-8
+check "the same findings under code page 1252" check_findings en_US.UTF-8
+
+# check_plan: the sample CD, with its generated files, planned into the sample's own folder.
+check_plan() {
+  local out="$WORK/plan.txt"
+  run_wine "$SETUPCHECK" --plan 'C:\Games\Sample' "$(wine_path "$WORK/cd")" >"$out" 2>/dev/null
+  local status=$?
+  [ "$status" -le 1 ] || { echo "  exit status $status"; cat "$out"; return 1; }
+  grep -qF 'D:\DATA\MOVIE\OPENING.DAT -> C:\Games\Sample\MOVIE\OPENING.DAT' "$out" &&
+    grep -qF "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$SAMPLE_TITLE" "$out" &&
+    grep -qF "  | PATH=C:\\Games\\Sample" "$out" || { cat "$out"; return 1; }
+}
+e2e_make_cd
+check "the sample CD's plan names the generated files, the uninstall entry and the configuration file" check_plan
+
+usage_errors_exit_2() {
+  run_wine "$SETUPCHECK" --plan >/dev/null 2>&1
+  [ $? -eq 2 ] || return 1
+  run_wine "$SETUPCHECK" >/dev/null 2>&1
+  [ $? -eq 2 ]
+}
+check "a command line without a CD folder exits with status 2" usage_errors_exit_2
+
+e2e_finish
