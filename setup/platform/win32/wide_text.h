@@ -12,7 +12,10 @@ namespace setup::win32 {
 std::wstring ToWide(const std::string& text, UINT codePage);
 std::string FromWide(const std::wstring& text, UINT codePage);
 
-inline std::wstring Utf8ToWide(const std::string& text) { return ToWide(text, CP_UTF8); }
+// UTF-8 is converted here rather than by the system: the first Windows 95 knows no CP_UTF8.
+// Bytes that are not UTF-8 become U+FFFD.
+std::wstring Utf8ToWide(const std::string& text);
+std::string WideToUtf8(const std::wstring& text);
 inline std::wstring AnsiToWide(const std::string& text) { return ToWide(text, CP_ACP); }
 
 }  // namespace setup::win32

@@ -101,6 +101,6 @@ std::optional<std::string> WinSystem::FileVersionString(const std::string& path)
 
 bool WinSystem::IsLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
 
-std::string WinSystem::AnsiToUtf8(const std::string& ansi) { return FromWide(AnsiToWide(ansi), CP_UTF8); }
+std::string WinSystem::AnsiToUtf8(const std::string& ansi) { return WideToUtf8(AnsiToWide(ansi)); }
 
 }  // namespace setup::win32

@@ -24,6 +24,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   if (ansiWindows) ForceAnsiWindowCalls();
+  test::RunTextTests();
   test::RunPlatformCallTests(argv[1]);
   test::RunWindowTests();
   test::RunRoutingTests();
