@@ -75,14 +75,19 @@ std::string StrretToAnsi(STRRET& answer, LPCITEMIDLIST item) {
 
 // The folder picker rooted at root, with no callback and only file-system folders accepted.
 LPITEMIDLIST ShowPicker(HWND owner, LPCITEMIDLIST root, const std::wstring& title, char* displayName) {
-  if (UsesWideWindowCalls()) {
+  // Looked up rather than imported: the shell32 of the first Windows 95 may not export the
+  // wide picker at all, and a missing import would keep the program from starting.
+  using WidePicker = LPITEMIDLIST(WINAPI*)(LPBROWSEINFOW);
+  auto widePicker = reinterpret_cast<WidePicker>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("shell32.dll"), "SHBrowseForFolderW")));
+  if (UsesWideWindowCalls() && widePicker != nullptr) {
     BROWSEINFOW info = {};
     info.hwndOwner = owner;
     info.pidlRoot = root;
     info.pszDisplayName = reinterpret_cast<wchar_t*>(displayName);
     info.lpszTitle = title.c_str();
     info.ulFlags = BIF_RETURNONLYFSDIRS;
-    return SHBrowseForFolderW(&info);
+    return widePicker(&info);
   }
   const std::string ansiTitle = FromWide(title, CP_ACP);
   BROWSEINFOA info = {};
