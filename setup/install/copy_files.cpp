@@ -25,16 +25,16 @@ struct SourceSpec {
 // The test for a folder part looks at single bytes; the split itself steps over double-byte
 // characters, so a name like "ソ" (trail byte 0x5C) gives an empty folder part.
 SourceSpec SourceOf(StepContext& context, const std::string& field) {
-  SourceSpec spec{ExpandMacros(context.script, context.platform, context.script.SourceDir), {}};
+  SourceSpec source{ExpandMacros(context.script, context.platform, context.script.SourceDir), {}};
   std::string name = field;
   if (field.find('\\') != std::string::npos) {
     const std::size_t separator = LastSeparator(field, context.platform.system, false);
     const std::string folderPart = separator == std::string::npos ? std::string() : field.substr(0, separator);
     if (separator != std::string::npos) name = field.substr(separator + 1);
-    spec.folder += "\\" + folderPart;
+    source.folder += "\\" + folderPart;
   }
-  spec.searchPath = spec.folder + "\\" + name;
-  return spec;
+  source.searchPath = source.folder + "\\" + name;
+  return source;
 }
 
 bool IsCopyable(const FoundEntry& entry) {
