@@ -9,18 +9,26 @@
 #   stop_xvfb                  kill that Xvfb
 #   make_template_prefix DIR   build a ready prefix in DIR once (later calls return at once)
 #   new_prefix DIR [TEMPLATE]  copy the template to DIR and export WINEPREFIX=DIR
+#   wine_start                 start $WINEPREFIX's wineserver and services, kept running until
+#                              kill_wine, detached from our output (see below)
 #   run_wine PROGRAM ARGS...   run a Windows program in $WINEPREFIX (timeout $WINE_TIMEOUT s)
 #   wine_reg ARGS...           run reg.exe in $WINEPREFIX (reg add/query/export/delete)
 #   declare_drive L TYPE DIR   map drive letter L to folder DIR as TYPE (hd, cdrom, network,
-#                              floppy); takes effect for programs started afterwards
+#                              floppy); restarts the session (wine_start) so that it takes effect
 #   wine_path UNIXPATH         print the Windows path (Z:\...) of a Unix path
 #   prefix_programs_dir        print the Unix path of the Start menu's Programs folder
 #   prefix_c_dir               print the Unix path of drive C:
 #   screenshot FILE.png        save the whole Xvfb screen as PNG
 #   bmp_to_png IN.bmp OUT.png  convert a screenshot that a Windows program wrote
-#   wait_wine                  wait until the prefix's wineserver has ended (flushes .reg files)
+#   wait_wine                  wait until the prefix's wineserver has ended (flushes .reg files;
+#                              returns only once nothing runs, so not within a wine_start session)
 #   kill_wine                  kill every Wine process of $WINEPREFIX
 #   wine_teardown              kill_wine + stop_xvfb; safe to call more than once (use in traps)
+#
+# Wine starts its server and services from the first program run in a prefix, and they inherit
+# that program's output. A pipe read by a test runner or by $(...) then stays open until the
+# server ends. wine_start starts them first with their output sent nowhere, and keeps the server
+# running, so programs run afterwards (run_wine) leave nothing behind on our pipes.
 #
 # Settings (environment, all optional):
 #   WINE_TIMEOUT   seconds a single run_wine may take (default 120)
@@ -83,6 +91,11 @@ wine_reg() {
   run_wine reg "$@"
 }
 
+wine_start() {
+  _wine_exec "$WINESERVER64" -p </dev/null >/dev/null 2>&1
+  run_wine wineboot </dev/null >/dev/null 2>&1
+}
+
 wait_wine() {
   _wine_exec timeout --kill-after=5 60 "$WINESERVER64" -w
 }
@@ -117,10 +130,10 @@ prefix_programs_dir() {
 declare_drive() {
   local letter=${1,,} type=$2 folder=$3
   ln -sfn "$(realpath "$folder")" "$WINEPREFIX/dosdevices/$letter:"
-  wine_reg add 'HKLM\Software\Wine\Drives' /v "$letter:" /t REG_SZ /d "$type" /f >/dev/null
-  # The mount manager reads the drive types only when it starts: let this server end so the
-  # next program starts a fresh one that sees the new type.
-  wait_wine
+  wine_reg add 'HKLM\Software\Wine\Drives' /v "$letter:" /t REG_SZ /d "$type" /f </dev/null >/dev/null 2>&1
+  # The mount manager reads the drive types only when it starts.
+  kill_wine
+  wine_start
 }
 
 # Writes a UTF-16LE .reg file and imports it: regedit keeps the Japanese face names intact

@@ -22,6 +22,8 @@
 //                                   wait for our message box with that caption, message and buttons
 //   key ALIAS Escape|Return|Tab     post a key press to the focused control of that window
 //   closed ALIAS                    wait until the window is hidden or destroyed
+//   shown CLASS CAPTION             wait until the process has shown such a top-level window at
+//                                   some moment since it started, even if it is gone again
 //   running                         the process under test has not ended
 //   exit CODE                       wait for the process under test to end with CODE
 //   codepage NUMBER                 the system's ANSI code page is NUMBER (932, 1252)
@@ -150,6 +152,71 @@ std::wstring DescribeChildren(HWND parent, const std::wstring& className) {
   return described.empty() ? L"no " + className + L" controls" : described;
 }
 
+// Records every top-level window that the process under test shows, as class and caption, by
+// looking at its visible windows every few milliseconds on a thread of its own. Windows that
+// are up only briefly (the copy progress of a small installation) are caught this way.
+class ShowRecorder {
+ public:
+  ShowRecorder() {
+    InitializeCriticalSection(&lock_);
+    thread_ = CreateThread(nullptr, 0, &ShowRecorder::Loop, this, 0, nullptr);
+  }
+  ~ShowRecorder() {
+    InterlockedExchange(&stop_, 1);
+    WaitForSingleObject(thread_, INFINITE);
+    CloseHandle(thread_);
+    DeleteCriticalSection(&lock_);
+  }
+
+  // Forgets what was seen and watches processId from now on.
+  void Watch(DWORD processId) {
+    EnterCriticalSection(&lock_);
+    seen_.clear();
+    processId_ = processId;
+    LeaveCriticalSection(&lock_);
+  }
+
+  std::vector<std::pair<std::wstring, std::wstring>> Seen() {
+    EnterCriticalSection(&lock_);
+    auto copy = seen_;
+    LeaveCriticalSection(&lock_);
+    return copy;
+  }
+
+ private:
+  static DWORD WINAPI Loop(void* self) {
+    auto* recorder = static_cast<ShowRecorder*>(self);
+    while (InterlockedCompareExchange(&recorder->stop_, 0, 0) == 0) {
+      recorder->Sample();
+      Sleep(5);
+    }
+    return 0;
+  }
+
+  void Sample() {
+    EnterCriticalSection(&lock_);
+    DWORD processId = processId_;
+    LeaveCriticalSection(&lock_);
+    if (processId == 0) return;
+    for (HWND window : TopLevelWindowsOf(processId)) {
+      wchar_t caption[512] = {};
+      GetWindowTextW(window, caption, 512);
+      std::pair<std::wstring, std::wstring> entry(ClassOf(window), caption);
+      EnterCriticalSection(&lock_);
+      if (processId_ == processId && std::find(seen_.begin(), seen_.end(), entry) == seen_.end()) {
+        seen_.push_back(entry);
+      }
+      LeaveCriticalSection(&lock_);
+    }
+  }
+
+  CRITICAL_SECTION lock_;
+  HANDLE thread_ = nullptr;
+  volatile LONG stop_ = 0;
+  DWORD processId_ = 0;
+  std::vector<std::pair<std::wstring, std::wstring>> seen_;
+};
+
 class Failure {
  public:
   explicit Failure(std::wstring reason) : reason_(std::move(reason)) {}
@@ -221,6 +288,7 @@ class Driver {
         {L"running", {1, 1, [](Driver* d, auto&, auto&) { d->CheckRunning(); }}},
         {L"exit", {2, 2, [](Driver* d, auto& w, auto&) { d->WaitExit(static_cast<DWORD>(_wtoi(w[1].c_str()))); }}},
         {L"codepage", {2, 2, [](Driver*, auto& w, auto&) { CheckCodePage(static_cast<UINT>(_wtoi(w[1].c_str()))); }}},
+        {L"shown", {3, 3, [](Driver* d, auto& w, auto&) { d->WaitShown(w[1], w[2]); }}},
         {L"sleep", {2, 2, [](Driver*, auto& w, auto&) { Sleep(static_cast<DWORD>(_wtoi(w[1].c_str()))); }}},
         {L"screenshot", {2, 2, [](Driver*, auto& w, auto&) { Screenshot(w[1]); }}},
         {L"link", {5, 5, [](Driver*, auto& w, auto&) { CheckLink(w[1], w[2], w[3], w[4]); }}},
@@ -267,18 +335,17 @@ class Driver {
   }
 
   void StartProcess(std::wstring commandLine, const std::wstring& folder) {
-    if (process_ != nullptr) CloseHandle(process_);
-    process_ = nullptr;
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info = {};
-    if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+    // Suspended until the recorder watches it, so that no window escapes the record.
+    if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
                         folder.empty() ? nullptr : folder.c_str(), &startup, &info)) {
       throw Failure(L"cannot start (error " + std::to_wstring(GetLastError()) + L")");
     }
+    Adopt(info.hProcess, info.dwProcessId);
+    ResumeThread(info.hThread);
     CloseHandle(info.hThread);
-    process_ = info.hProcess;
-    processId_ = info.dwProcessId;
     Print(L"           started process " + std::to_wstring(processId_));
   }
 
@@ -304,9 +371,7 @@ class Driver {
     WaitFor([&] { return (found = FindProcess(image)) != 0; }, [&] { return L"no process named " + image; });
     HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, found);
     if (process == nullptr) throw Failure(L"cannot open process " + std::to_wstring(found));
-    if (process_ != nullptr) CloseHandle(process_);
-    process_ = process;
-    processId_ = found;
+    Adopt(process, found);
     Print(L"           following process " + std::to_wstring(processId_));
   }
 
@@ -325,6 +390,32 @@ class Driver {
 
   void RequireProcess() const {
     if (process_ == nullptr) throw Failure(L"no process under test (start or follow first)");
+  }
+
+  void Adopt(HANDLE process, DWORD processId) {
+    if (process_ != nullptr) CloseHandle(process_);
+    process_ = process;
+    processId_ = processId;
+    recorder_.Watch(processId);
+  }
+
+  void WaitShown(const std::wstring& className, const std::wstring& caption) {
+    RequireProcess();
+    auto seen = [&] {
+      for (const auto& shown : recorder_.Seen()) {
+        if (_wcsicmp(shown.first.c_str(), className.c_str()) == 0 && (caption == L"*" || shown.second == caption)) {
+          return true;
+        }
+      }
+      return FindTopLevel(className, caption) != nullptr;
+    };
+    WaitFor(seen, [&] {
+      std::wstring described;
+      for (const auto& shown : recorder_.Seen()) {
+        described += (described.empty() ? L"" : L", ") + shown.first + L" " + Quoted(shown.second);
+      }
+      return L"windows shown so far: " + (described.empty() ? std::wstring(L"none") : described);
+    });
   }
 
   HWND FindTopLevel(const std::wstring& className, const std::wstring& caption) const {
@@ -520,6 +611,7 @@ class Driver {
   std::wstring workFolder_;
   HANDLE process_ = nullptr;
   DWORD processId_ = 0;
+  ShowRecorder recorder_;
   DWORD timeoutMs_ = 20000;
   DWORD start_ = 0;
 };

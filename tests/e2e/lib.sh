@@ -32,6 +32,7 @@ e2e_begin() {
   trap e2e_end EXIT
   new_prefix "$WORK/prefix" "$WINE_TEMPLATE" || exit 1
   start_xvfb || exit 1
+  wine_start
   echo "work folder: $WORK, display $DISPLAY"
 }
 
