@@ -43,6 +43,7 @@
 #include <algorithm>
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -420,6 +421,7 @@ class Driver {
 
   HWND FindTopLevel(const std::wstring& className, const std::wstring& caption) const {
     for (HWND window : TopLevelWindowsOf(processId_)) {
+      if (answered_.count(window) != 0) continue;
       wchar_t text[512] = {};
       GetWindowTextW(window, text, 512);
       if (SameClass(window, className) && (caption == L"*" || caption == text)) return window;
@@ -503,6 +505,8 @@ class Driver {
     WaitFor([&] { return (button = ButtonWithText(window, text)) != nullptr && IsWindowEnabled(button); },
             [&] { return L"no enabled button " + Quoted(text) + L"; found " + DescribeChildren(window, L"Button"); });
     if (!PostMessageW(button, BM_CLICK, 0, 0)) throw Failure(L"cannot post the click");
+    // A box that is closing may stay visible for a moment: a later wait must not take it for the next one.
+    if (SameClass(window, L"SetupMessageBox")) answered_.insert(window);
   }
 
   void WaitBox(const std::vector<std::wstring>& words) {
@@ -529,16 +533,17 @@ class Driver {
     auto found = keys.find(key);
     if (found == keys.end()) throw Failure(L"unknown key " + key);
     HWND window = Window(alias);
+    if (found->second == VK_ESCAPE && SameClass(window, L"SetupMessageBox")) answered_.insert(window);
     GUITHREADINFO info = {};
     info.cbSize = sizeof(info);
     HWND target = window;
     if (GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) && info.hwndFocus != nullptr) {
       target = info.hwndFocus;
     }
+    Print(L"           key goes to " + ClassOf(target) + L" " + Quoted(TextOf(target)));
     UINT scan = MapVirtualKeyW(static_cast<UINT>(found->second), 0);
     PostMessageW(target, WM_KEYDOWN, found->second, 1 | (static_cast<LPARAM>(scan) << 16));
     PostMessageW(target, WM_KEYUP, found->second, 1 | (static_cast<LPARAM>(scan) << 16) | 0xC0000000);
-    Print(L"           key sent to " + ClassOf(target) + L" " + Quoted(TextOf(target)));
   }
 
   void WaitClosed(const std::wstring& alias) {
@@ -608,6 +613,7 @@ class Driver {
 
   std::map<std::wstring, std::wstring> variables_;
   std::map<std::wstring, HWND> windows_;
+  std::set<HWND> answered_;
   std::wstring workFolder_;
   HANDLE process_ = nullptr;
   DWORD processId_ = 0;

@@ -96,16 +96,16 @@ same_bytes() {
   cmp "$1" "$2"
 }
 
-# file_is_text FILE TEXT-IN-UTF-8: FILE holds exactly TEXT converted to Shift-JIS.
-file_is_sjis_text() {
-  local expected
-  expected=$(mktemp)
-  printf '%s' "$2" | iconv -f UTF-8 -t CP932 >"$expected"
-  cmp "$1" "$expected"
-  local status=$?
-  [ $status -eq 0 ] || { echo "  expected:"; od -c "$expected" | head -20; echo "  found:"; od -c "$1" | head -20; }
-  rm -f "$expected"
-  return $status
+# same_sjis_text FILE EXPECTED: FILE holds exactly the UTF-8 text of file EXPECTED in Shift-JIS.
+same_sjis_text() {
+  local expected="$2.sjis"
+  iconv -f UTF-8 -t CP932 "$2" >"$expected" || return 1
+  cmp "$1" "$expected" && return 0
+  echo "  expected (as UTF-8):"
+  sed -n l "$2" | head -40
+  echo "  found (as UTF-8):"
+  iconv -f CP932 -t UTF-8 "$1" | sed -n l | head -40
+  return 1
 }
 
 missing() {
@@ -142,7 +142,7 @@ uninstall_string() {
     sed -n 's/^"UninstallString"="\(.*\)"$/\1/p' | sed 's/\\\\/\\/g; s/\\"/"/g'
 }
 
-# Files below a folder with their sizes, one per line, for before/after comparisons.
+# Everything below a folder, one line each: "d PATH" for folders, "f PATH SIZE" for files.
 tree_listing() {
-  (cd "$1" && find . -path ./windows/Installer -prune -o -printf '%y %p %s\n' | LC_ALL=C sort)
+  (cd "$1" && find . -mindepth 1 \( -type f -printf 'f %p %s\n' \) -o -printf '%y %p\n' | LC_ALL=C sort)
 }

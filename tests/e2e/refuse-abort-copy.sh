@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Abort during the copy: the sample CD with many more stage files, so that the copy lasts long
+# enough to be interrupted. Afterwards part of the files are there, complete, and nothing of
+# the later steps is.
+source "$(dirname "$0")/lib.sh"
+
+e2e_begin refuse-abort-copy
+e2e_make_cd
+stage="$WORK/cd/DATA/STAGE"
+chmod u+w "$stage"
+for i in $(seq -w 1 200); do head -c 262144 /dev/urandom >"$stage/EXTRA$i.DAT"; done
+chmod a-w "$stage" "$stage"/*
+total=$(ls "$stage" | wc -l)
+dest_dir=$(c_path "$SAMPLE_DEST")
+
+check "Abort answered No, then Yes, ends the program" run_scenario abort-copy.txt
+
+copied=$(ls "$dest_dir/STAGE" 2>/dev/null | wc -l)
+echo "stage files copied: $copied of $total"
+check "the copy stopped part way through the stage files" test "$copied" -gt 0 -a "$copied" -lt "$total"
+
+copies_complete() {
+  local file status=0
+  for file in "$dest_dir"/STAGE/*; do
+    cmp -s "$file" "$stage/$(basename "$file")" || { echo "  $(basename "$file") is not a full copy"; status=1; }
+  done
+  return $status
+}
+check "every file copied is complete" copies_complete
+check "no configuration file" missing "$dest_dir/GAME.CFG"
+check "no uninstall record" missing "$dest_dir/$SAMPLE_RECORD"
+check "no uninstaller copy" missing "$(c_path 'C:\windows\unkelvo4.exe')"
+check "no registry entries" reg_key_missing 'HKEY_LOCAL_MACHINE\SOFTWARE\SampleSoft'
+check "no uninstall entry" reg_key_missing "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$SAMPLE_TITLE"
+check "no Start-menu folder" missing "$(prefix_programs_dir)/$SAMPLE_GROUP"
+
+e2e_finish
