@@ -5,7 +5,7 @@
 JOBS ?= 2
 SHELL := /bin/bash
 
-.PHONY: all deps host win32 win64 test test-unit test-e2e demo clean
+.PHONY: all deps host win32 win64 fuzz-build test test-unit test-e2e test-fuzz fuzz demo clean
 
 all: host win32 win64
 
@@ -17,12 +17,18 @@ host win32 win64: deps
 	@[ -f build/$@/CMakeCache.txt ] || cmake --preset $@
 	cmake --build build/$@ -j$(JOBS)
 
-# Runs the unit tests and the end-to-end tests even when the first set fails, then fails if
-# either did.
-test: host win32 win64
+# The libFuzzer targets, built with clang in their own preset.
+fuzz-build: deps
+	@[ -f build/fuzz/CMakeCache.txt ] || cmake --preset fuzz
+	cmake --build build/fuzz -j$(JOBS)
+
+# Runs the unit, end-to-end and short fuzz tests even when an earlier set fails, then fails if
+# any did.
+test: host win32 win64 fuzz-build
 	@status=0; \
 	$(MAKE) --no-print-directory test-unit || status=1; \
 	$(MAKE) --no-print-directory test-e2e || status=1; \
+	$(MAKE) --no-print-directory test-fuzz || status=1; \
 	if [ $$status -ne 0 ]; then echo "make test: FAILED"; else echo "make test: all tests passed"; fi; \
 	exit $$status
 
@@ -32,8 +38,16 @@ test-unit:
 test-e2e:
 	cd build/win64 && ctest -L e2e --output-on-failure --no-tests=error -j$(JOBS)
 
+test-fuzz:
+	cd build/fuzz && ctest -L fuzz --output-on-failure --no-tests=error
+
+# Longer fuzzing: FUZZ_SECONDS per target (default 300), corpora kept in build/fuzz/work.
+FUZZ_SECONDS ?= 300
+fuzz: fuzz-build
+	cd build/fuzz && FUZZ_SECONDS=$(FUZZ_SECONDS) ctest -L fuzz --output-on-failure --timeout 0
+
 demo: win64
 	bash scripts/demo/demo.sh build/win64 build/demo
 
 clean:
-	rm -rf build/host build/win32 build/win64 build/demo
+	rm -rf build/host build/win32 build/win64 build/fuzz build/demo
