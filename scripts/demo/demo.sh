@@ -28,7 +28,7 @@ new_prefix "$out/work/prefix" "$build/wine-template" || exit 1
 trap wine_teardown EXIT
 start_xvfb || exit 1
 wine_start
-bash "$here/../make-cd.sh" "$out/work/cd" "$build" 24 || exit 1
+bash "$here/../make-cd.sh" "$out/work/cd" "$build" 64 || exit 1
 declare_drive d cdrom "$out/work/cd"
 
 collect_shots() {
