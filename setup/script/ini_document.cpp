@@ -176,7 +176,6 @@ void IniDocument::Set(std::string_view sectionName, std::string_view key, std::s
 void IniDocument::SetList(std::string_view sectionName, std::string_view stem, const std::vector<std::string>& values) {
   Section& section = SectionForWriting(sectionName);
   const std::string upperStem = ToUpperAscii(stem);
-  section.lines.reserve(section.lines.size() + values.size());
   std::string key(stem);
   for (std::size_t i = 0; i < values.size(); ++i) {
     const std::uint32_t number = static_cast<std::uint32_t>(i + 1);
@@ -189,6 +188,13 @@ void IniDocument::SetList(std::string_view sectionName, std::string_view stem, c
       section.lines[line].key = key;
       section.lines[line].value = values[i];
       continue;
+    }
+    if (section.lines.size() == section.lines.capacity()) {
+      // Room for the rest of the list and an eighth more, so that the keys a record sets after
+      // its lists fit too: growing by doubling, or to the exact size, would copy a long section
+      // into a buffer twice its size. Entries that already exist take no room.
+      const std::size_t needed = section.lines.size() + (values.size() - i);
+      section.lines.reserve(needed + needed / 8);
     }
     section.index.Put(key, section.lines.size(), section.lines.size());
     section.lines.push_back(Line{key, values[i], true});
