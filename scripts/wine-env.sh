@@ -71,7 +71,8 @@ start_xvfb() {
     fi
     sleep 0.05
   done
-  export DISPLAY=":$(head -n1 "$fdfile")"
+  DISPLAY=":$(head -n1 "$fdfile")"
+  export DISPLAY
   rm -f "$fdfile"
 }
 
