@@ -36,7 +36,7 @@ test-unit:
 	cd build/host && ctest -L unit --output-on-failure --no-tests=error -j$(JOBS)
 
 test-e2e:
-	cd build/win64 && ctest -L e2e --output-on-failure --no-tests=error -j$(JOBS)
+	cd build/win64 && ctest --output-on-failure --no-tests=error -j$(JOBS)
 
 test-fuzz:
 	cd build/fuzz && ctest -L fuzz --output-on-failure --no-tests=error
