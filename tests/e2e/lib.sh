@@ -83,6 +83,9 @@ e2e_finish() {
     exit 1
   fi
   echo "all checks passed"
+  # A prefix copy takes about 700 MB: kept only when something failed, for looking into it.
+  kill_wine
+  rm -rf "$WINEPREFIX"
   exit 0
 }
 
