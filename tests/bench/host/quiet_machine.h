@@ -1,0 +1,110 @@
+// The parts of a machine the host benchmarks need besides files, each as small as it can be
+// while still answering the way Windows would: a registry that takes every write, a shell with
+// a Programs folder, fixed system facts for a Japanese system started from D:\setup.exe, and a
+// user who answers Yes to every question. Nothing here keeps a history, so a run's memory is
+// the installer's own.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+
+#include "setup/platform/platform.h"
+
+namespace bench {
+
+class QuietRegistry final : public setup::Registry {
+ public:
+  bool CreateKey(setup::KeyHandle, const std::string&, setup::KeyHandle* key) override;
+  bool OpenKey(setup::KeyHandle, const std::string&, setup::KeyHandle*) override { return false; }
+  bool SetString(setup::KeyHandle, const std::string&, const std::string&) override { return true; }
+  bool SetDword(setup::KeyHandle, const std::string&, std::uint32_t) override { return true; }
+  bool QueryInfo(setup::KeyHandle, std::uint32_t*, std::uint32_t*) override { return false; }
+  bool EnumKey(setup::KeyHandle, std::uint32_t, std::uint32_t, std::string*) override { return false; }
+  bool DeleteKey(setup::KeyHandle, const std::string&) override { return true; }
+  void CloseKey(setup::KeyHandle) override {}
+
+ private:
+  setup::KeyHandle next_ = 0x1000;
+};
+
+class QuietShell final : public setup::Shell {
+ public:
+  std::string SpecialFolderPath(int csidl) override;
+  std::string SpecialFolderParsingName(int csidl) override { return SpecialFolderPath(csidl); }
+  std::optional<std::string> BrowseForFolder(const std::string&) override { return std::nullopt; }
+  void OpenFile(const std::string&) override {}
+  bool SaveShellLink(const setup::ShellLinkData&) override { return true; }
+  void BroadcastSettingChange() override {}
+};
+
+class QuietSystem final : public setup::System {
+ public:
+  std::string WindowsDirectory() override { return "C:\\WINDOWS"; }
+  std::string SystemDirectory() override { return "C:\\WINDOWS\\system32"; }
+  std::string ModulePath() override { return "D:\\setup.exe"; }
+  std::string CommandLine() override { return "D:\\setup.exe"; }
+  int KeyboardSubtype() override { return 0; }
+  std::optional<std::string> FileVersionString(const std::string&) override { return std::nullopt; }
+  // Code page 932's lead bytes.
+  bool IsLeadByte(unsigned char byte) override {
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+  }
+  // The benchmarks' names are ASCII, which reads the same in both.
+  std::string AnsiToUtf8(const std::string& ansi) override { return ansi; }
+};
+
+class QuietProgress final : public setup::ProgressWindow {
+ public:
+  void SetLabel(const std::string&) override {}
+  void SetRange(int maximum) override { maximum_ = maximum; }
+  int Position() override { return position_; }
+  void SetPosition(int position) override { position_ = position; }
+  void SetStep(int step) override { step_ = step; }
+  void StepIt() override { position_ += step_; }
+  void StopAnimation() override {}
+  void SetDeleteMode() override {}
+  void Show() override {}
+  void Hide() override {}
+
+ private:
+  int maximum_ = 0;
+  int position_ = 0;
+  int step_ = 10;
+};
+
+class QuietUserInterface final : public setup::UserInterface {
+ public:
+  int boxes() const { return boxes_; }
+  int notices() const { return notices_; }
+  bool ended() const { return ended_; }
+
+  setup::Answer MessageBox(setup::BoxKind, setup::BoxButtons buttons, const std::string&) override {
+    ++boxes_;
+    return buttons == setup::BoxButtons::YesNo ? setup::Answer::Yes : setup::Answer::Ok;
+  }
+  void ShowNotice(const std::string&, const std::string&) override { ++notices_; }
+  void Beep() override {}
+  void PumpMessages() override {}
+  void SetMainCaption(const std::string&) override {}
+  void SetMainMessage(const std::string&) override {}
+  void SetFolderText(const std::string& folderAnsi) override { folder_ = folderAnsi; }
+  std::string FolderText() override { return folder_; }
+  void HideMainDialog() override {}
+  void BringMainDialogToFront() override {}
+  void BringApplicationToFront() override {}
+  void EndProgram() override { ended_ = true; }
+  void ShowBackground(const std::string&, const std::string&) override {}
+  setup::ProgressWindow& MainProgress() override { return progress_; }
+  void BringProgressToFront() override {}
+  std::unique_ptr<setup::ProgressWindow> CreateProgressWindow() override { return std::make_unique<QuietProgress>(); }
+
+ private:
+  QuietProgress progress_;
+  std::string folder_;
+  int boxes_ = 0;
+  int notices_ = 0;
+  bool ended_ = false;
+};
+
+}  // namespace bench
