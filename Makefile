@@ -5,7 +5,7 @@
 JOBS ?= 2
 SHELL := /bin/bash
 
-.PHONY: all deps host win32 win64 fuzz-build test test-unit test-e2e test-fuzz fuzz demo clean
+.PHONY: all deps host win32 win64 fuzz-build test test-unit test-e2e test-fuzz fuzz demo bench clean
 
 all: host win32 win64
 
@@ -48,6 +48,15 @@ fuzz: fuzz-build
 
 demo: win64
 	bash scripts/demo/demo.sh build/win64 build/demo
+
+# Benchmarks: host figures from the bench preset (optimised, no sanitizers), Wine figures
+# against the win64 build, sizes of the win32 build. Prints the table of figures and aims and
+# writes it, with the machine it ran on, into docs/performance.md; logs, data and the Wine
+# prefix stay in build/bench/results.
+bench: deps win64 win32
+	@[ -f build/bench/CMakeCache.txt ] || cmake --preset bench
+	cmake --build build/bench -j$(JOBS) --target script_bench install_memory call_counts
+	bash scripts/bench.sh build/bench build/win64 build/win32 build/bench/results docs/performance.md
 
 clean:
 	rm -rf build/host build/win32 build/win64 build/fuzz build/demo
