@@ -59,7 +59,7 @@ void CopyFormWindow::PlayClip(const char* clipName) {
 
 void CopyFormWindow::CloseClip() { SendMessageA(animation_, ACM_OPENA, 0, 0); }
 
-void CopyFormWindow::SetLabelWide(const std::wstring& text) {
+void CopyFormWindow::SetLabelWide(const WideString& text) {
   RECT before;
   GetWindowRect(label_, &before);
   MapWindowPoints(nullptr, handle(), reinterpret_cast<POINT*>(&before), 2);

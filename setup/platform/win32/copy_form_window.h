@@ -2,6 +2,8 @@
 // Cancel. One is made at start-up; the uninstaller makes another of its own.
 #pragma once
 
+#include "setup/platform/win32/wide_text.h"
+
 #include <string>
 
 #include "setup/platform/platform.h"
@@ -36,7 +38,7 @@ class CopyFormWindow final : public FormWindow, public ProgressWindow {
  private:
   void PlayClip(const char* clipName);
   void CloseClip();
-  void SetLabelWide(const std::wstring& text);
+  void SetLabelWide(const WideString& text);
 
   const FormLink& link_;
   HWND animation_ = nullptr;

@@ -66,7 +66,7 @@ bool FormWindow::CreateForm(const FormStyle& form) {
   return true;
 }
 
-HWND FormWindow::AddControl(const char* className, const std::wstring& text, DWORD style, const Box& box, int id,
+HWND FormWindow::AddControl(const char* className, const WideString& text, DWORD style, const Box& box, int id,
                             HFONT font, DWORD exStyle) {
   HWND control = CreateWindowWithText(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, box.left, box.top,
                                       box.width, box.height, handle_, id, nullptr);

@@ -7,6 +7,8 @@
 
 #include "setup/platform/win32/windows_api.h"
 
+#include "setup/platform/win32/wide_text.h"
+
 namespace setup::win32 {
 
 // The layout font "ＭＳ Ｐゴシック" in the Shift-JIS character set; pixelHeight is the
@@ -51,7 +53,7 @@ class FormWindow {
   // Registers the class on first use and creates the window hidden, centred, with the given
   // client-area size. False when the window could not be made.
   bool CreateForm(const FormStyle& form);
-  HWND AddControl(const char* className, const std::wstring& text, DWORD style, const Box& box, int id, HFONT font,
+  HWND AddControl(const char* className, const WideString& text, DWORD style, const Box& box, int id, HFONT font,
                   DWORD exStyle = 0);
   // The control that gets the focus when the window becomes active for the first time.
   void SetInitialFocus(HWND control) { lastFocus_ = control; }

@@ -63,7 +63,7 @@ Answer MessageBoxWindow::Ask(HWND owner, BoxKind kind, BoxButtons buttons, const
   return box.answer_;
 }
 
-bool MessageBoxWindow::Create(HWND owner, BoxKind kind, const std::wstring& text) {
+bool MessageBoxWindow::Create(HWND owner, BoxKind kind, const WideString& text) {
   const SIZE textSize = MeasureTextLines(LayoutFont(kFontSize), text);
   const int buttonCount = buttons_ == BoxButtons::YesNo ? 2 : 1;
   const int buttonsWidth = buttonCount * kButtonWidth + (buttonCount - 1) * kButtonGap;

@@ -2,6 +2,8 @@
 // keys, and the default and Escape answers the installer relies on, the same on every Windows.
 #pragma once
 
+#include "setup/platform/win32/wide_text.h"
+
 #include <string>
 
 #include "setup/platform/platform.h"
@@ -19,7 +21,7 @@ class MessageBoxWindow final : public FormWindow {
 
  private:
   explicit MessageBoxWindow(BoxButtons buttons) : buttons_(buttons) {}
-  bool Create(HWND owner, BoxKind kind, const std::wstring& text);
+  bool Create(HWND owner, BoxKind kind, const WideString& text);
   void Finish(Answer answer);
 
   BoxButtons buttons_;

@@ -3,16 +3,16 @@
 
 namespace setup::win32 {
 
-std::wstring ToWide(const std::string& text, UINT codePage) {
-  if (text.empty()) return std::wstring();
+WideString ToWide(const std::string& text, UINT codePage) {
+  if (text.empty()) return WideString();
   const int length = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  if (length <= 0) return std::wstring();
-  std::wstring wide(static_cast<size_t>(length), L'\0');
+  if (length <= 0) return WideString();
+  WideString wide(static_cast<size_t>(length), L'\0');
   MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), &wide[0], length);
   return wide;
 }
 
-std::string FromWide(const std::wstring& text, UINT codePage) {
+std::string FromWide(const WideString& text, UINT codePage) {
   if (text.empty()) return std::string();
   const int length =
       WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
@@ -75,8 +75,8 @@ void AppendUtf8(char32_t value, std::string* out) {
 
 }  // namespace
 
-std::wstring Utf8ToWide(const std::string& text) {
-  std::wstring wide;
+WideString Utf8ToWide(const std::string& text) {
+  WideString wide;
   wide.reserve(text.size());
   size_t index = 0;
   while (index < text.size()) {
@@ -91,7 +91,7 @@ std::wstring Utf8ToWide(const std::string& text) {
   return wide;
 }
 
-std::string WideToUtf8(const std::wstring& text) {
+std::string WideToUtf8(const WideString& text) {
   std::string utf8;
   utf8.reserve(text.size() * 3);
   for (size_t i = 0; i < text.size(); ++i) {

@@ -74,7 +74,7 @@ std::string StrretToAnsi(STRRET& answer, LPCITEMIDLIST item) {
 }
 
 // The folder picker rooted at root, with no callback and only file-system folders accepted.
-LPITEMIDLIST ShowPicker(HWND owner, LPCITEMIDLIST root, const std::wstring& title, char* displayName) {
+LPITEMIDLIST ShowPicker(HWND owner, LPCITEMIDLIST root, const WideString& title, char* displayName) {
   // Looked up rather than imported: the shell32 of the first Windows 95 may not export the
   // wide picker at all, and a missing import would keep the program from starting.
   using WidePicker = LPITEMIDLIST(WINAPI*)(LPBROWSEINFOW);

@@ -3,7 +3,6 @@
 
 #include "setup/platform/win32/windows_api.h"
 
-#include <cstdio>
 #include <vector>
 
 #include "setup/platform/win32/system_library.h"
@@ -51,6 +50,15 @@ std::string FolderFrom(UINT(WINAPI* query)(LPSTR, UINT)) {
   return std::string(buffer, length);
 }
 
+// Four upper-case hexadecimal digits, as the version resource's string-block names use
+// (a printf here would bring the C library's whole formatter into the program).
+std::string UpperHex4(WORD value) {
+  static const char kDigits[] = "0123456789ABCDEF";
+  std::string text(4, '0');
+  for (int i = 3; i >= 0; --i, value = static_cast<WORD>(value >> 4)) text[i] = kDigits[value & 0xF];
+  return text;
+}
+
 }  // namespace
 
 std::string WinSystem::WindowsDirectory() { return FolderFrom(GetWindowsDirectoryA); }
@@ -90,12 +98,11 @@ std::optional<std::string> WinSystem::FileVersionString(const std::string& path)
     return std::nullopt;
   }
   const auto* pair = static_cast<const WORD*>(translation);  // language, then code page
-  char key[64];
-  std::snprintf(key, sizeof(key), "\\StringFileInfo\\%04X%04X\\FileVersion", pair[0], pair[1]);
+  const std::string key = "\\StringFileInfo\\" + UpperHex4(pair[0]) + UpperHex4(pair[1]) + "\\FileVersion";
 
   void* text = nullptr;
   UINT textLength = 0;
-  if (!version.query(block.data(), key, &text, &textLength) || text == nullptr) return std::nullopt;
+  if (!version.query(block.data(), key.c_str(), &text, &textLength) || text == nullptr) return std::nullopt;
   return std::string(static_cast<const char*>(text));
 }
 

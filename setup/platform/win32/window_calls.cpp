@@ -10,7 +10,7 @@ namespace {
 
 bool g_forceAnsi = false;
 
-std::wstring AsciiToWide(const char* text) { return std::wstring(text, text + std::char_traits<char>::length(text)); }
+WideString AsciiToWide(const char* text) { return WideString(text, text + std::char_traits<char>::length(text)); }
 
 }  // namespace
 
@@ -26,7 +26,7 @@ bool RegisterWindowClass(const char* className, WNDPROC procedure, HBRUSH backgr
   HINSTANCE instance = GetModuleHandleA(nullptr);
   HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
   if (UsesWideWindowCalls()) {
-    const std::wstring name = AsciiToWide(className);
+    const WideString name = AsciiToWide(className);
     WNDCLASSEXW existing = {};
     existing.cbSize = sizeof(existing);
     if (GetClassInfoExW(instance, name.c_str(), &existing)) return true;
@@ -52,8 +52,8 @@ bool RegisterWindowClass(const char* className, WNDPROC procedure, HBRUSH backgr
   return RegisterClassExA(&windowClass) != 0;
 }
 
-HWND CreateWindowWithText(DWORD exStyle, const char* className, const std::wstring& text, DWORD style, int left,
-                          int top, int width, int height, HWND parent, int id, void* parameter) {
+HWND CreateWindowWithText(DWORD exStyle, const char* className, const WideString& text, DWORD style, int left, int top,
+                          int width, int height, HWND parent, int id, void* parameter) {
   HMENU menu = reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
   HINSTANCE instance = GetModuleHandleA(nullptr);
   if (UsesWideWindowCalls()) {
@@ -69,7 +69,7 @@ LRESULT DefaultWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
                                : DefWindowProcA(window, message, wParam, lParam);
 }
 
-void SetWindowTextWide(HWND window, const std::wstring& text) {
+void SetWindowTextWide(HWND window, const WideString& text) {
   if (UsesWideWindowCalls()) {
     SetWindowTextW(window, text.c_str());
   } else {
@@ -77,16 +77,16 @@ void SetWindowTextWide(HWND window, const std::wstring& text) {
   }
 }
 
-std::wstring WindowTextWide(HWND window) {
+WideString WindowTextWide(HWND window) {
   if (UsesWideWindowCalls()) {
     const int length = GetWindowTextLengthW(window);
-    if (length <= 0) return std::wstring();
+    if (length <= 0) return WideString();
     std::vector<wchar_t> buffer(static_cast<size_t>(length) + 1, L'\0');
     const int copied = GetWindowTextW(window, buffer.data(), length + 1);
-    return std::wstring(buffer.data(), copied > 0 ? static_cast<size_t>(copied) : 0);
+    return WideString(buffer.data(), copied > 0 ? static_cast<size_t>(copied) : 0);
   }
   const int length = GetWindowTextLengthA(window);
-  if (length <= 0) return std::wstring();
+  if (length <= 0) return WideString();
   std::vector<char> buffer(static_cast<size_t>(length) + 1, '\0');
   const int copied = GetWindowTextA(window, buffer.data(), length + 1);
   return AnsiToWide(std::string(buffer.data(), copied > 0 ? static_cast<size_t>(copied) : 0));
@@ -123,7 +123,7 @@ void DispatchNextMessage(const MSG* message) {
   }
 }
 
-HFONT CreateFaceFont(int height, int weight, bool italic, BYTE charset, const std::wstring& face) {
+HFONT CreateFaceFont(int height, int weight, bool italic, BYTE charset, const WideString& face) {
   if (UsesWideWindowCalls()) {
     return CreateFontW(height, 0, 0, 0, weight, italic, FALSE, FALSE, charset, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                        DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face.c_str());
@@ -132,7 +132,7 @@ HFONT CreateFaceFont(int height, int weight, bool italic, BYTE charset, const st
                      DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, FromWide(face, CP_ACP).c_str());
 }
 
-SIZE MeasureTextLines(HFONT font, const std::wstring& text) {
+SIZE MeasureTextLines(HFONT font, const WideString& text) {
   HDC context = GetDC(nullptr);
   HGDIOBJ previousFont = SelectObject(context, font);
   RECT bounds = {0, 0, 0, 0};

@@ -9,6 +9,8 @@
 
 #include "setup/platform/win32/windows_api.h"
 
+#include "setup/platform/win32/wide_text.h"
+
 namespace setup::win32 {
 
 // True on the Windows NT family, unless the ANSI path was forced.
@@ -19,12 +21,12 @@ void ForceAnsiWindowCalls();
 
 // className is plain ASCII in both forms.
 bool RegisterWindowClass(const char* className, WNDPROC procedure, HBRUSH background);
-HWND CreateWindowWithText(DWORD exStyle, const char* className, const std::wstring& text, DWORD style, int left,
-                          int top, int width, int height, HWND parent, int id, void* parameter);
+HWND CreateWindowWithText(DWORD exStyle, const char* className, const WideString& text, DWORD style, int left, int top,
+                          int width, int height, HWND parent, int id, void* parameter);
 LRESULT DefaultWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-void SetWindowTextWide(HWND window, const std::wstring& text);
-std::wstring WindowTextWide(HWND window);
+void SetWindowTextWide(HWND window, const WideString& text);
+WideString WindowTextWide(HWND window);
 void SetWindowTextUtf8(HWND window, const std::string& textUtf8);
 void SetWindowTextAnsi(HWND window, const std::string& textAnsi);
 
@@ -34,8 +36,8 @@ BOOL PeekNextMessage(MSG* message);
 BOOL IsDialogKey(HWND dialog, MSG* message);
 void DispatchNextMessage(const MSG* message);
 
-HFONT CreateFaceFont(int height, int weight, bool italic, BYTE charset, const std::wstring& face);
+HFONT CreateFaceFont(int height, int weight, bool italic, BYTE charset, const WideString& face);
 // The size of text drawn in the given font, lines broken at CR LF.
-SIZE MeasureTextLines(HFONT font, const std::wstring& text);
+SIZE MeasureTextLines(HFONT font, const WideString& text);
 
 }  // namespace setup::win32

@@ -23,7 +23,7 @@ void BeginGroup(const char* name) {
 
 std::string PrintableNarrow(const std::string& text) { return "\"" + text + "\""; }
 
-std::string PrintableWide(const std::wstring& text) {
+std::string PrintableWide(const WideString& text) {
   if (text.empty()) return "\"\"";
   const int length =
       WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);

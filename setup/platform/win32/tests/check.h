@@ -2,6 +2,8 @@
 // where the host's test framework is not built: failed checks are printed and counted.
 #pragma once
 
+#include "setup/platform/win32/wide_text.h"
+
 #include <cstdio>
 #include <string>
 #include <type_traits>
@@ -14,7 +16,7 @@ void ReportFailure(const char* file, int line, const std::string& what);
 void BeginGroup(const char* name);
 
 std::string PrintableNarrow(const std::string& text);
-std::string PrintableWide(const std::wstring& text);
+std::string PrintableWide(const WideString& text);
 
 template <typename T>
 std::string Printable(const T& value) {
@@ -26,7 +28,7 @@ std::string Printable(const T& value) {
     return std::to_string(value);
   } else if constexpr (std::is_convertible_v<const T&, std::string>) {
     return PrintableNarrow(value);
-  } else if constexpr (std::is_convertible_v<const T&, std::wstring>) {
+  } else if constexpr (std::is_convertible_v<const T&, WideString>) {
     return PrintableWide(value);
   } else {
     return "(not printable)";

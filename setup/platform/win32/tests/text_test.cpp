@@ -10,13 +10,13 @@
 namespace setup::win32::test {
 namespace {
 
-std::wstring UnitsOf(char32_t value) {
-  if (value < 0x10000) return std::wstring(1, static_cast<wchar_t>(value));
+WideString UnitsOf(char32_t value) {
+  if (value < 0x10000) return WideString(1, static_cast<wchar_t>(value));
   return {static_cast<wchar_t>(0xD800 + ((value - 0x10000) >> 10)),
           static_cast<wchar_t>(0xDC00 + ((value - 0x10000) & 0x3FF))};
 }
 
-std::string SystemUtf8(const std::wstring& wide) {
+std::string SystemUtf8(const WideString& wide) {
   char buffer[8] = {};
   const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), buffer, sizeof(buffer),
                                          nullptr, nullptr);
@@ -27,7 +27,7 @@ void TestEveryCodePoint() {
   int mismatches = 0;
   for (char32_t value = 1; value <= 0x10FFFF; ++value) {
     if (value >= 0xD800 && value <= 0xDFFF) continue;
-    const std::wstring wide = UnitsOf(value);
+    const WideString wide = UnitsOf(value);
     const std::string utf8 = SystemUtf8(wide);
     if (WideToUtf8(wide) != utf8 || Utf8ToWide(utf8) != wide) {
       if (++mismatches <= 3) ReportFailure(__FILE__, __LINE__, "code point " + std::to_string(value));
@@ -41,20 +41,20 @@ void TestEveryCodePoint() {
 void RunTextTests() {
   BeginGroup("text: UTF-8 to and from UTF-16");
   TestEveryCodePoint();
-  CHECK_EQ(Utf8ToWide("インストール"), std::wstring(L"インストール"));
+  CHECK_EQ(Utf8ToWide("インストール"), WideString(L"インストール"));
   CHECK_EQ(WideToUtf8(L"星の海 セットアップ"), std::string("星の海 セットアップ"));
   // Malformed input: each byte that starts no valid sequence becomes one replacement character.
   CHECK_EQ(Utf8ToWide("a\xFF"
                       "b"),
-           std::wstring(L"a\xFFFD"
-                        L"b"));
-  CHECK_EQ(Utf8ToWide("\xE6\x98"), std::wstring(L"\xFFFD\xFFFD"));
-  CHECK_EQ(Utf8ToWide("\xC0\xAF"), std::wstring(L"\xFFFD\xFFFD"));
-  CHECK_EQ(Utf8ToWide("\xED\xA0\x80"), std::wstring(L"\xFFFD\xFFFD\xFFFD"));
-  CHECK_EQ(Utf8ToWide("\xF4\x90\x80\x80"), std::wstring(L"\xFFFD\xFFFD\xFFFD\xFFFD"));
-  CHECK_EQ(WideToUtf8(std::wstring(1, static_cast<wchar_t>(0xD800))), std::string("\xEF\xBF\xBD"));
-  CHECK_EQ(WideToUtf8(std::wstring(1, static_cast<wchar_t>(0xDC00)) + L"x"), std::string("\xEF\xBF\xBDx"));
-  CHECK_EQ(Utf8ToWide(std::string()), std::wstring());
+           WideString(L"a\xFFFD"
+                      L"b"));
+  CHECK_EQ(Utf8ToWide("\xE6\x98"), WideString(L"\xFFFD\xFFFD"));
+  CHECK_EQ(Utf8ToWide("\xC0\xAF"), WideString(L"\xFFFD\xFFFD"));
+  CHECK_EQ(Utf8ToWide("\xED\xA0\x80"), WideString(L"\xFFFD\xFFFD\xFFFD"));
+  CHECK_EQ(Utf8ToWide("\xF4\x90\x80\x80"), WideString(L"\xFFFD\xFFFD\xFFFD\xFFFD"));
+  CHECK_EQ(WideToUtf8(WideString(1, static_cast<wchar_t>(0xD800))), std::string("\xEF\xBF\xBD"));
+  CHECK_EQ(WideToUtf8(WideString(1, static_cast<wchar_t>(0xDC00)) + L"x"), std::string("\xEF\xBF\xBDx"));
+  CHECK_EQ(Utf8ToWide(std::string()), WideString());
 }
 
 }  // namespace setup::win32::test

@@ -25,7 +25,7 @@ namespace {
 constexpr int kTickMilliseconds = 50;
 constexpr int kGiveUpTicks = 100;
 
-std::wstring ClassOf(HWND window) {
+WideString ClassOf(HWND window) {
   wchar_t name[128] = {};
   GetClassNameW(window, name, 128);
   return name;
@@ -39,8 +39,8 @@ std::vector<HWND> Children(HWND parent) {
   return children;
 }
 
-std::vector<std::wstring> ChildTexts(HWND parent, const wchar_t* className) {
-  std::vector<std::wstring> texts;
+std::vector<WideString> ChildTexts(HWND parent, const wchar_t* className) {
+  std::vector<WideString> texts;
   for (HWND child : Children(parent)) {
     if (ClassOf(child) == className) texts.push_back(WindowTextWide(child));
   }
@@ -116,10 +116,10 @@ struct ModalVisit {
   const wchar_t* className = nullptr;
   std::function<void(HWND window)> answer;
   HWND window = nullptr;
-  std::wstring caption;
-  std::wstring focusText;
-  std::vector<std::wstring> statics;
-  std::vector<std::wstring> buttons;
+  WideString caption;
+  WideString focusText;
+  std::vector<WideString> statics;
+  std::vector<WideString> buttons;
   bool centred = false;
   bool ownerDisabled = false;
   int ticks = 0;
@@ -178,9 +178,9 @@ void TestMessageBoxAnswers(WinUserInterface& ui) {
   CHECK(AskAndAnswer(
             ui, BoxKind::Confirmation, BoxButtons::YesNo, "フォルダが存在しません\r\nフォルダを作成しますか？",
             [](HWND) { PressFocused(VK_ESCAPE); }, &escape) == Answer::No);
-  CHECK_EQ(escape.caption, std::wstring(L"確認"));
-  CHECK(escape.buttons == (std::vector<std::wstring>{L"はい(&Y)", L"いいえ(&N)"}));
-  CHECK_EQ(escape.focusText, std::wstring(L"はい(&Y)"));
+  CHECK_EQ(escape.caption, WideString(L"確認"));
+  CHECK(escape.buttons == (std::vector<WideString>{L"はい(&Y)", L"いいえ(&N)"}));
+  CHECK_EQ(escape.focusText, WideString(L"はい(&Y)"));
   CHECK(escape.statics.size() == 2 && escape.statics[1] == L"フォルダが存在しません\r\nフォルダを作成しますか？");
   CHECK(escape.centred);
   CHECK(escape.ownerDisabled);
@@ -190,7 +190,7 @@ void TestMessageBoxAnswers(WinUserInterface& ui) {
   CHECK(AskAndAnswer(
             ui, BoxKind::Warning, BoxButtons::YesNo, "終了しますか？", [](HWND) { PressFocused(VK_RETURN); }, &enter) ==
         Answer::Yes);
-  CHECK_EQ(enter.caption, std::wstring(L"警告"));
+  CHECK_EQ(enter.caption, WideString(L"警告"));
 
   // Enter presses the push button that has the focus, not the default one.
   ModalVisit tabEnter;
@@ -226,15 +226,15 @@ void TestMessageBoxAnswers(WinUserInterface& ui) {
   CHECK(AskAndAnswer(
             ui, BoxKind::Error, BoxButtons::Ok, "フォルダ名が正しくありません", [](HWND) { PressFocused(VK_ESCAPE); },
             &escapeOk) == Answer::Ok);
-  CHECK_EQ(escapeOk.caption, std::wstring(L"エラー"));
-  CHECK(escapeOk.buttons == std::vector<std::wstring>{L"OK"});
-  CHECK_EQ(escapeOk.focusText, std::wstring(L"OK"));
+  CHECK_EQ(escapeOk.caption, WideString(L"エラー"));
+  CHECK(escapeOk.buttons == std::vector<WideString>{L"OK"});
+  CHECK_EQ(escapeOk.focusText, WideString(L"OK"));
 
   ModalVisit closeOk;
   CHECK(AskAndAnswer(
             ui, BoxKind::Information, BoxButtons::Ok, "情報です", [](HWND box) { PostMessageW(box, WM_CLOSE, 0, 0); },
             &closeOk) == Answer::Ok);
-  CHECK_EQ(closeOk.caption, std::wstring(L"情報"));
+  CHECK_EQ(closeOk.caption, WideString(L"情報"));
 
   ModalVisit icon;
   AskAndAnswer(
@@ -259,9 +259,9 @@ void TestNotice(WinUserInterface& ui) {
   });
   CHECK(visit.window != nullptr);
   CHECK(!visit.timedOut);
-  CHECK_EQ(visit.caption, std::wstring(L"インストール"));
-  CHECK(visit.statics == std::vector<std::wstring>{L"インストールが終了しました"});
-  CHECK_EQ(visit.focusText, std::wstring(L"OK"));
+  CHECK_EQ(visit.caption, WideString(L"インストール"));
+  CHECK(visit.statics == std::vector<WideString>{L"インストールが終了しました"});
+  CHECK_EQ(visit.focusText, WideString(L"OK"));
   CHECK(visit.ownerDisabled);
   CHECK(visit.centred);
   CHECK(visit.window != nullptr && !IsWindowVisible(visit.window));
@@ -282,16 +282,16 @@ void TestMainDialog(WinUserInterface& ui) {
   CHECK_EQ(IsWindowUnicode(ChildOfClass(dialog, L"Edit")) != FALSE, UsesWideWindowCalls());
 
   ui.SetMainCaption("星の海 セットアップ");
-  CHECK_EQ(WindowTextWide(dialog), std::wstring(L"星の海 セットアップ"));
+  CHECK_EQ(WindowTextWide(dialog), WideString(L"星の海 セットアップ"));
   ui.SetMainMessage("インストール先フォルダを指定してください。");
   CHECK_EQ(WindowTextWide(ChildOfClass(dialog, L"Static", 0)),
-           std::wstring(L"インストール先フォルダを指定してください。"));
+           WideString(L"インストール先フォルダを指定してください。"));
 
   HWND edit = ChildOfClass(dialog, L"Edit");
   const std::string folderAnsi = "C:\\" + FromWide(L"ゲーム", CP_ACP);
   ui.SetFolderText(folderAnsi);
   CHECK_EQ(ui.FolderText(), folderAnsi);
-  if (GetACP() == 932) CHECK_EQ(WindowTextWide(edit), std::wstring(L"C:\\ゲーム"));
+  if (GetACP() == 932) CHECK_EQ(WindowTextWide(edit), WideString(L"C:\\ゲーム"));
   const RECT editBounds = BoundsInParent(edit);
   CHECK(editBounds.left == 180 && editBounds.top == 88 && editBounds.right == 453 && editBounds.bottom == 111);
 
@@ -305,9 +305,9 @@ void TestMainDialog(WinUserInterface& ui) {
     CHECK_EQ(WindowTextWide(GetFocus()), WindowTextWide(expected));
   }
   CHECK(GetFocus() == edit);
-  CHECK_EQ(WindowTextWide(order[0]), std::wstring(L"参照..."));
-  CHECK_EQ(WindowTextWide(order[1]), std::wstring(L"開始"));
-  CHECK_EQ(WindowTextWide(order[2]), std::wstring(L"中止"));
+  CHECK_EQ(WindowTextWide(order[0]), WideString(L"参照..."));
+  CHECK_EQ(WindowTextWide(order[1]), WideString(L"開始"));
+  CHECK_EQ(WindowTextWide(order[2]), WideString(L"中止"));
 
   SetFocus(ChildOfClass(dialog, L"Button", 2));
   PostMessageW(GetFocus(), WM_SYSCHAR, L'f', 0x20000001);
@@ -328,9 +328,9 @@ void TestBackground(WinUserInterface& ui) {
   if (back == nullptr) return;
   CHECK(IsZoomed(back));
   CHECK((GetWindowLongW(back, GWL_STYLE) & WS_SYSMENU) == 0);
-  CHECK_EQ(WindowTextWide(back), std::wstring(L"星の海 セットアップ"));
+  CHECK_EQ(WindowTextWide(back), WideString(L"星の海 セットアップ"));
   HWND title = ChildOfClass(back, L"Static");
-  CHECK_EQ(WindowTextWide(title), std::wstring(L"星の海"));
+  CHECK_EQ(WindowTextWide(title), WideString(L"星の海"));
   const RECT titleBounds = BoundsInParent(title);
   CHECK(titleBounds.left == 12 && titleBounds.top == 12 && titleBounds.right == 553 && titleBounds.bottom == 42);
   HDC context = GetDC(back);
@@ -342,7 +342,7 @@ void TestProgressWindow(WinUserInterface& ui) {
   BeginGroup("progress window: label, bar, clip box and delete mode");
   auto& progress = static_cast<CopyFormWindow&>(ui.MainProgress());
   HWND window = progress.handle();
-  CHECK_EQ(WindowTextWide(window), std::wstring(L"ファイルのコピー"));
+  CHECK_EQ(WindowTextWide(window), WideString(L"ファイルのコピー"));
   CHECK_EQ(ClientSize(window).cx, LONG{356});
   CHECK_EQ(ClientSize(window).cy, LONG{128});
   CHECK(GetWindow(window, GW_OWNER) == ui.MainDialog());
@@ -357,10 +357,10 @@ void TestProgressWindow(WinUserInterface& ui) {
   // Opening a clip must not shrink the control to the clip's frame.
   const RECT clipBox = BoundsInParent(animation);
   CHECK(clipBox.left == 10 && clipBox.top == 10 && clipBox.right == 324 && clipBox.bottom == 65);
-  CHECK_EQ(WindowTextWide(label), std::wstring(L"CopyLabel"));
+  CHECK_EQ(WindowTextWide(label), WideString(L"CopyLabel"));
 
   progress.SetLabel("コピー中です GAMEDATA.BIN");
-  CHECK_EQ(WindowTextWide(label), std::wstring(L"コピー中です GAMEDATA.BIN"));
+  CHECK_EQ(WindowTextWide(label), WideString(L"コピー中です GAMEDATA.BIN"));
   const RECT grown = BoundsInParent(label);
   CHECK(grown.left == 6 && grown.top == 102 && grown.right - grown.left > 57);
   progress.SetLabel("a");
@@ -382,8 +382,8 @@ void TestProgressWindow(WinUserInterface& ui) {
   CHECK_EQ(progress.Position(), 2);
 
   progress.SetDeleteMode();
-  CHECK_EQ(WindowTextWide(window), std::wstring(L"アンインストール"));
-  CHECK_EQ(WindowTextWide(label), std::wstring(L"ファイルの削除中"));
+  CHECK_EQ(WindowTextWide(window), WideString(L"アンインストール"));
+  CHECK_EQ(WindowTextWide(label), WideString(L"ファイルの削除中"));
   const RECT deleteClipBox = BoundsInParent(animation);
   CHECK(deleteClipBox.right - deleteClipBox.left == 314 && deleteClipBox.bottom - deleteClipBox.top == 55);
   progress.StopAnimation();
@@ -464,7 +464,7 @@ void TestRoutingToBehaviour(WinUserInterface& ui, MessageForm& form) {
         Pump(1000);
       },
       [](HWND) { PressFocused(VK_RETURN); });
-  CHECK_EQ(start.caption, std::wstring(L"エラー"));
+  CHECK_EQ(start.caption, WideString(L"エラー"));
   CHECK(start.statics.size() == 2 && start.statics[1] == L"インストール先のフォルダ名を入力してください");
   CHECK_EQ(ui.FolderText(), std::string());
 
@@ -474,7 +474,7 @@ void TestRoutingToBehaviour(WinUserInterface& ui, MessageForm& form) {
         Pump(1000);
       },
       [](HWND) { PressFocused(VK_ESCAPE); });
-  CHECK_EQ(cancel.caption, std::wstring(L"警告"));
+  CHECK_EQ(cancel.caption, WideString(L"警告"));
   CHECK(cancel.statics.size() == 2 && cancel.statics[1] == L"インストールしていません\r\n終了しますか？");
   CHECK(!ui.endRequested());
 
