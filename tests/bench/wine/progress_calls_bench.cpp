@@ -12,7 +12,6 @@
 #include <string>
 
 #include "setup/app/message_form.h"
-#include "setup/platform/win32/copy_form_window.h"
 #include "setup/platform/win32/win_file_system.h"
 #include "setup/platform/win32/win_registry.h"
 #include "setup/platform/win32/win_shell.h"
@@ -30,6 +29,26 @@ std::string CopyingLabel(int i) {
   char name[32];
   std::snprintf(name, sizeof name, "F%06d.DAT", i);
   return std::string("\xE3\x82\xB3\xE3\x83\x94\xE3\x83\xBC\xE4\xB8\xAD\xE3\x81\xA7\xE3\x81\x99 ") + name;
+}
+
+// The first top-level window of this thread with the given class.
+HWND OwnWindowOfClass(const char* className) {
+  struct Search {
+    const char* className;
+    HWND found;
+  } search = {className, nullptr};
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM parameter) -> BOOL {
+        auto* search = reinterpret_cast<Search*>(parameter);
+        char name[64] = {};
+        GetClassNameA(window, name, sizeof name);
+        if (lstrcmpA(name, search->className) != 0) return TRUE;
+        search->found = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
 }
 
 }  // namespace
@@ -53,10 +72,10 @@ bool RunProgressCallsBench(int calls) {
   DrainMessages();
 
   // The controls themselves, for the least that a synchronous repaint of each costs.
-  HWND copyForm = dynamic_cast<CopyFormWindow&>(progress).handle();
+  HWND copyForm = OwnWindowOfClass("SetupCopyForm");
   HWND label = FindWindowExA(copyForm, nullptr, "Static", nullptr);
   HWND bar = FindWindowExA(copyForm, nullptr, PROGRESS_CLASSA, nullptr);
-  if (label == nullptr || bar == nullptr) return false;
+  if (copyForm == nullptr || label == nullptr || bar == nullptr) return false;
 
   struct Case {
     const char* name;

@@ -6,6 +6,8 @@
 //   wine_bench uninstall FILES FOLDERS REPETITIONS [--window-share]
 //   wine_bench startup SETUP_EXE MINIMAL_EXE MINIMAL_IMPORTS_EXE RUNS
 //   wine_bench progress-calls CALLS
+#include "setup/platform/win32/windows_api.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -29,10 +31,21 @@ int Usage() {
 
 int Number(const char* text) { return std::atoi(text); }
 
+// A crash ends the run at once with its code and address on stderr, instead of starting the
+// system's debugger, which would wait for someone to answer it.
+LONG WINAPI ReportCrash(EXCEPTION_POINTERS* exception) {
+  const EXCEPTION_RECORD& record = *exception->ExceptionRecord;
+  std::fprintf(stderr, "wine_bench: exception %08lx at %p (module base %p)\n", record.ExceptionCode,
+               record.ExceptionAddress, static_cast<void*>(GetModuleHandleA(nullptr)));
+  std::fflush(stderr);
+  return EXCEPTION_EXECUTE_HANDLER;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 2) return Usage();
+  SetUnhandledExceptionFilter(ReportCrash);
   setup::win32::RestrictDllSearchPath();
   setup::win32::InitCommonControlsFromSystem();
   const std::string command = argv[1];
