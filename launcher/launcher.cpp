@@ -41,6 +41,8 @@ constexpr int kStartBufferSize = launcher::kPathBufferSize + sizeof(kStartFailed
 
 typedef HWND(__cdecl* MciWndCreateFunction)(HWND parent, HINSTANCE instance, DWORD style, LPCSTR file);
 typedef BOOL(WINAPI* SetDllDirectoryFunction)(LPCSTR folder);
+typedef HINSTANCE(WINAPI* ShellExecuteFunction)(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR folder,
+                                                INT show);
 
 char TargetPath[launcher::kPathBufferSize];
 HINSTANCE Instance;
@@ -64,12 +66,19 @@ void TakeCurrentFolderOutOfDllSearch() {
   if (set_dll_directory) set_dll_directory("");
 }
 
-MciWndCreateFunction LoadPlayerCreate() {
+// Loads a DLL from the system folder by full path, with its own imports taken from there too
+// rather than from the launcher's folder on the disc, where a planted copy could lie.
+HMODULE LoadSystemLibrary(const char* name) {
   char path[MAX_PATH + 16];
   const UINT length = GetSystemDirectoryA(path, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return nullptr;
-  lstrcatA(path, "\\msvfw32.dll");
-  return LoadFunction<MciWndCreateFunction>(LoadLibraryA(path), "MCIWndCreateA");
+  lstrcatA(path, "\\");
+  lstrcatA(path, name);
+  return LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
+MciWndCreateFunction LoadPlayerCreate() {
+  return LoadFunction<MciWndCreateFunction>(LoadSystemLibrary("msvfw32.dll"), "MCIWndCreateA");
 }
 
 // The player for "d.avi", zoomed to 100 % and playing; null when it cannot be made.
@@ -99,7 +108,12 @@ void StartTarget(HWND owner, const char* target) {
   char buffer[kStartBufferSize];
   lstrcpynA(buffer, target, launcher::kPathBufferSize);
   launcher::CutAtLastBackslash(buffer);
-  const HINSTANCE result = ShellExecuteA(owner, nullptr, target, nullptr, buffer, SW_SHOWNORMAL);
+  // shell32 is loaded here rather than imported: an imported DLL's own imports are looked for
+  // in the launcher's folder first, before the launcher can say otherwise.
+  const ShellExecuteFunction shell_execute =
+      LoadFunction<ShellExecuteFunction>(LoadSystemLibrary("shell32.dll"), "ShellExecuteA");
+  const HINSTANCE result =
+      shell_execute ? shell_execute(owner, nullptr, target, nullptr, buffer, SW_SHOWNORMAL) : nullptr;
   if (reinterpret_cast<INT_PTR>(result) > 32) return;
   wsprintfA(buffer, kStartFailedFormat, target);
   MessageBoxA(owner, buffer, kStartFailedCaption, MB_OK);

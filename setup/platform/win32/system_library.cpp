@@ -29,7 +29,9 @@ HMODULE LoadSystemLibrary(const char* name) {
   std::string path(folder, length);
   if (path.back() != '\\') path += '\\';
   path += name;
-  return LoadLibraryA(path.c_str());
+  // The altered search path makes the DLL's own imports come from its folder, the system
+  // folder, too; otherwise they would be looked for beside setup.exe first.
+  return LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
 bool InitCommonControlsFromSystem() {

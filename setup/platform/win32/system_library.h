@@ -10,8 +10,21 @@ namespace setup::win32 {
 // Takes the current folder out of the DLL search order where the system can do that.
 void RestrictDllSearchPath();
 
-// LoadLibraryA on "<system folder>\<name>"; null when the file is missing or fails to load.
+// Loads "<system folder>\<name>" with its own imports taken from the system folder too; null
+// when the file is missing or fails to load.
 HMODULE LoadSystemLibrary(const char* name);
+
+// A function of a DLL loaded once from the system folder; null when the DLL or the function is
+// missing. shell32 and ole32 are reached this way rather than imported: an imported DLL is
+// loaded before the program runs, with its own imports searched beside setup.exe first, where
+// a DLL planted on the CD under a system name (comctl32, version) would be taken.
+template <typename Function>
+Function SystemFunction(const char* library, const char* name) {
+  HMODULE module = GetModuleHandleA(library);
+  if (module == nullptr) module = LoadSystemLibrary(library);
+  if (module == nullptr) return nullptr;
+  return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
 
 // Loads comctl32.dll from the system folder and registers the animation and progress-bar
 // classes; false when the library is not there.

@@ -6,8 +6,14 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include "setup/platform/win32/system_library.h"
 #include "setup/platform/win32/wide_text.h"
 #include "setup/platform/win32/window_calls.h"
+
+// The shell and COM functions of the layer, from shell32 and ole32 in the system folder.
+#define SYSTEM_CALL(library, name) (*SystemFunction<decltype(&::name)>(library, #name))
+#define SHELL_CALL(name) SYSTEM_CALL("shell32.dll", name)
+#define OLE_CALL(name) SYSTEM_CALL("ole32.dll", name)
 
 namespace setup::win32 {
 namespace {
@@ -61,7 +67,7 @@ std::string StrretToAnsi(STRRET& answer, LPCITEMIDLIST item) {
       if (answer.pOleStr == nullptr) return std::string();
       char buffer[kPathRoom] = {};
       const int length = WideCharToMultiByte(CP_ACP, 0, answer.pOleStr, -1, buffer, kPathRoom, nullptr, nullptr);
-      CoTaskMemFree(answer.pOleStr);
+      OLE_CALL(CoTaskMemFree)(answer.pOleStr);
       return length > 0 ? std::string(buffer) : std::string();
     }
     case STRRET_CSTR:
@@ -79,7 +85,7 @@ LPITEMIDLIST ShowPicker(HWND owner, LPCITEMIDLIST root, const WideString& title,
   // wide picker at all, and a missing import would keep the program from starting.
   using WidePicker = LPITEMIDLIST(WINAPI*)(LPBROWSEINFOW);
   auto widePicker = reinterpret_cast<WidePicker>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("shell32.dll"), "SHBrowseForFolderW")));
+      reinterpret_cast<void*>(GetProcAddress(LoadSystemLibrary("shell32.dll"), "SHBrowseForFolderW")));
   if (UsesWideWindowCalls() && widePicker != nullptr) {
     BROWSEINFOW info = {};
     info.hwndOwner = owner;
@@ -96,30 +102,30 @@ LPITEMIDLIST ShowPicker(HWND owner, LPCITEMIDLIST root, const WideString& title,
   info.pszDisplayName = displayName;
   info.lpszTitle = ansiTitle.c_str();
   info.ulFlags = BIF_RETURNONLYFSDIRS;
-  return SHBrowseForFolderA(&info);
+  return SHELL_CALL(SHBrowseForFolderA)(&info);
 }
 
 }  // namespace
 
 std::string WinShell::SpecialFolderPath(int csidl) {
   ComPtr<IMalloc> allocator;
-  if (FAILED(SHGetMalloc(allocator.out()))) return std::string();
+  if (FAILED(SHELL_CALL(SHGetMalloc)(allocator.out()))) return std::string();
   ItemList folder(allocator.get());
   std::string path;
-  if (SUCCEEDED(SHGetSpecialFolderLocation(owner_, csidl, folder.out()))) {
+  if (SUCCEEDED(SHELL_CALL(SHGetSpecialFolderLocation)(owner_, csidl, folder.out()))) {
     char buffer[kPathRoom] = {};
-    if (SHGetPathFromIDListA(folder.get(), buffer)) path = buffer;
+    if (SHELL_CALL(SHGetPathFromIDListA)(folder.get(), buffer)) path = buffer;
   }
   return path;
 }
 
 std::string WinShell::SpecialFolderParsingName(int csidl) {
   ComPtr<IMalloc> allocator;
-  if (FAILED(SHGetMalloc(allocator.out()))) return std::string();
+  if (FAILED(SHELL_CALL(SHGetMalloc)(allocator.out()))) return std::string();
   ComPtr<IShellFolder> desktop;
-  if (FAILED(SHGetDesktopFolder(desktop.out()))) return std::string();
+  if (FAILED(SHELL_CALL(SHGetDesktopFolder)(desktop.out()))) return std::string();
   ItemList folder(allocator.get());
-  if (FAILED(SHGetSpecialFolderLocation(GetDesktopWindow(), csidl, folder.out()))) return std::string();
+  if (FAILED(SHELL_CALL(SHGetSpecialFolderLocation)(GetDesktopWindow(), csidl, folder.out()))) return std::string();
   STRRET answer = {};
   if (FAILED(desktop->GetDisplayNameOf(folder.get(), SHGDN_FORPARSING, &answer))) return std::string();
   return StrretToAnsi(answer, folder.get());
@@ -127,7 +133,7 @@ std::string WinShell::SpecialFolderParsingName(int csidl) {
 
 std::optional<std::string> WinShell::BrowseForFolder(const std::string& titleUtf8) {
   ComPtr<IMalloc> allocator;
-  if (FAILED(SHGetMalloc(allocator.out()))) return std::nullopt;
+  if (FAILED(SHELL_CALL(SHGetMalloc)(allocator.out()))) return std::nullopt;
   // On Windows NT the wide picker is used so that the Japanese title reads right under any
   // ANSI code page; its display-name buffer then holds 260 wide characters, and the same
   // buffer takes the 260-byte ANSI path afterwards. Windows 9x has only the ANSI picker.
@@ -136,10 +142,10 @@ std::optional<std::string> WinShell::BrowseForFolder(const std::string& titleUtf
   std::optional<std::string> chosenPath;
   {
     ItemList root(allocator.get());
-    if (SUCCEEDED(SHGetSpecialFolderLocation(owner_, CSIDL_DRIVES, root.out()))) {
+    if (SUCCEEDED(SHELL_CALL(SHGetSpecialFolderLocation)(owner_, CSIDL_DRIVES, root.out()))) {
       ItemList chosen(allocator.get());
       chosen.reset(ShowPicker(owner_, root.get(), Utf8ToWide(titleUtf8), displayName));
-      if (chosen.get() != nullptr && SHGetPathFromIDListA(chosen.get(), displayName)) {
+      if (chosen.get() != nullptr && SHELL_CALL(SHGetPathFromIDListA)(chosen.get(), displayName)) {
         chosenPath = std::string(displayName);
       }
     }
@@ -149,16 +155,16 @@ std::optional<std::string> WinShell::BrowseForFolder(const std::string& titleUtf
 }
 
 void WinShell::OpenFile(const std::string& path) {
-  ShellExecuteA(owner_, "open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  SHELL_CALL(ShellExecuteA)(owner_, "open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 bool WinShell::SaveShellLink(const ShellLinkData& link) {
-  const HRESULT initialized = CoInitialize(nullptr);
+  const HRESULT initialized = OLE_CALL(CoInitialize)(nullptr);
   bool saved = false;
   {
     ComPtr<IShellLinkA> shellLink;
-    if (SUCCEEDED(
-            CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, shellLink.outVoid()))) {
+    if (SUCCEEDED(OLE_CALL(CoCreateInstance)(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                             shellLink.outVoid()))) {
       shellLink->SetWorkingDirectory(link.workingFolder.c_str());
       shellLink->SetPath(link.targetPath.c_str());
       shellLink->SetDescription(link.description.c_str());
@@ -171,7 +177,7 @@ bool WinShell::SaveShellLink(const ShellLinkData& link) {
       }
     }
   }
-  if (SUCCEEDED(initialized)) CoUninitialize();
+  if (SUCCEEDED(initialized)) OLE_CALL(CoUninitialize)();
   return saved;
 }
 
