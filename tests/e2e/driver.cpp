@@ -300,9 +300,9 @@ class Driver {
   void Execute(const std::vector<std::wstring>& words, const std::wstring& rest) {
     auto found = Commands().find(words[0]);
     if (found == Commands().end()) throw Failure(L"unknown command " + words[0]);
-    const CommandSpec& spec = found->second;
-    if (words.size() < spec.minWords || words.size() > spec.maxWords) throw Failure(L"wrong number of words");
-    spec.run(this, words, rest);
+    const CommandSpec& command = found->second;
+    if (words.size() < command.minWords || words.size() > command.maxWords) throw Failure(L"wrong number of words");
+    command.run(this, words, rest);
   }
 
   int Fail(const ScenarioLine& line, const std::wstring& reason) {
