@@ -343,8 +343,7 @@ write_report() {
     cat "$out"/wine-*.log 2>/dev/null | grep -E '^(runs|figure) (install|uninstall|startup)' || true
     echo '```'
     echo
-    echo "The other host cases (milliseconds of processor time; the record written to the simulated"
-    echo "machine's memory rather than to disk):"
+    echo "The host cases (median milliseconds of processor time):"
     echo
     figure_block "host\\."
     echo
