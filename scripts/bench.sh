@@ -182,6 +182,8 @@ run_wine_benchmarks() {
   wine_bench wine-uninstall.log uninstall 10000 1000 "$repeat_large" --window-share
   wine_teardown
   trap - EXIT
+  # The template stays for the next run; the prefix, with what the runs left in it, goes.
+  rm -rf "$out/wine-prefix"
 }
 
 # --- Sizes -----------------------------------------------------------------------------------
