@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace setup {
@@ -24,6 +25,9 @@ class IniDocument {
   const std::string* Find(std::string_view section, std::string_view key) const;
   // The same for the key made of stem and number ("COPY" and 12 for COPY12), without building it.
   const std::string* FindNumbered(std::string_view section, std::string_view stem, std::uint32_t number) const;
+  std::string* FindNumbered(std::string_view section, std::string_view stem, std::uint32_t number) {
+    return const_cast<std::string*>(std::as_const(*this).FindNumbered(section, stem, number));
+  }
   std::string ReadText(std::string_view section, std::string_view key, const std::string& fallback) const;
   std::int32_t ReadInteger(std::string_view section, std::string_view key, std::int32_t fallback) const;
   bool ReadBool(std::string_view section, std::string_view key, bool fallback) const;

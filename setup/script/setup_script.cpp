@@ -33,11 +33,11 @@ std::string ScriptPath(RunMode mode, Platform& platform, const std::string& modu
 
 }  // namespace
 
-void ReadList(const IniDocument& document, const std::string& name, TextList& list) {
+void ReadList(IniDocument& document, const std::string& name, TextList& list) {
   for (std::uint32_t i = 1;; ++i) {
-    const std::string* value = document.FindNumbered(kSection, name, i);
+    std::string* value = document.FindNumbered(kSection, name, i);
     if (value == nullptr || value->empty()) return;
-    list.push_back(*value);
+    list.push_back(std::move(*value));
   }
 }
 
@@ -63,7 +63,7 @@ LoadResult LoadSetupScript(RunMode mode, Platform& platform, SetupScript& script
 }
 
 LoadResult LoadSetupScriptText(const std::string& text, bool networkBlocked, Platform& platform, SetupScript& script) {
-  const IniDocument document = IniDocument::Parse(text);
+  IniDocument document = IniDocument::Parse(text);
   script.Title = document.ReadText(kSection, "TITLE", "");
   script.DestDir = ExpandMacros(script, platform, document.ReadText(kSection, "DIR", ""));
   script.SourceDir = ExpandMacros(script, platform, document.ReadText(kSection, "SRC", "\\"));

@@ -58,6 +58,8 @@ LoadResult LoadSetupScript(RunMode mode, Platform& platform, SetupScript& script
 LoadResult LoadSetupScriptText(const std::string& text, bool networkBlocked, Platform& platform, SetupScript& script);
 
 // Appends the values of NAME1, NAME2, ... of section SETUP up to the first missing or empty one.
-void ReadList(const IniDocument& document, const std::string& name, TextList& list);
+// The values are moved out of the document, which then holds them empty: a script's lists are
+// most of its size, and the loader needs them only once.
+void ReadList(IniDocument& document, const std::string& name, TextList& list);
 
 }  // namespace setup

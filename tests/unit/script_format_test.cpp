@@ -93,14 +93,17 @@ TEST(IniDocument, SetOnEmptyDocumentWritesOneSection) {
 
 TEST(ReadList, StopsAtTheFirstMissingOrEmptyNumber) {
   TextList copies;
-  ReadList(IniDocument::Parse("[SETUP]\nCOPY1=a\nCOPY2=b\nCOPY4=d\n"), "COPY", copies);
+  IniDocument copyScript = IniDocument::Parse("[SETUP]\nCOPY1=a\nCOPY2=b\nCOPY4=d\n");
+  ReadList(copyScript, "COPY", copies);
   EXPECT_EQ(copies, (TextList{"a", "b"}));
   TextList empty;
-  ReadList(IniDocument::Parse("[SETUP]\nCOPY1=\nCOPY2=b\n"), "COPY", empty);
+  IniDocument emptyScript = IniDocument::Parse("[SETUP]\nCOPY1=\nCOPY2=b\n");
+  ReadList(emptyScript, "COPY", empty);
   EXPECT_TRUE(empty.empty());
   TextList tens;
-  ReadList(IniDocument::Parse("[SETUP]\nR1=1\nR2=2\nR3=3\nR4=4\nR5=5\nR6=6\nR7=7\nR8=8\nR9=9\nR10=10\nR010=x\n"), "R",
-           tens);
+  IniDocument tenScript =
+      IniDocument::Parse("[SETUP]\nR1=1\nR2=2\nR3=3\nR4=4\nR5=5\nR6=6\nR7=7\nR8=8\nR9=9\nR10=10\nR010=x\n");
+  ReadList(tenScript, "R", tens);
   ASSERT_EQ(tens.size(), 10u);
   EXPECT_EQ(tens[9], "10");
 }
