@@ -16,6 +16,7 @@ constexpr int kFormFontSize = 12;
 constexpr int kLabelFontSize = 13;
 constexpr Box kAnimationBox = {10, 10, 314, 55};
 constexpr Box kLabelBox = {6, 102, 57, 13};
+constexpr Box kCancelBox = {291, 102, 60, 20};
 // The comctl32 of the first Windows 95 knows only the 16-bit range message.
 constexpr int kLargestSixteenBitRange = 0xFFFF;
 
@@ -39,7 +40,7 @@ bool CopyFormWindow::Create(HWND owner) {
   // Cancel is made before the label so that it stays on top when a long file name makes the label reach under it.
   animation_ = AddControl(ANIMATE_CLASSA, L"", 0, kAnimationBox, kAnimation, nullptr);
   progressBar_ = AddControl(PROGRESS_CLASSA, L"", WS_TABSTOP, {6, 77, 344, 17}, kProgressBar, nullptr);
-  HWND cancel = AddControl("Button", L"中止", WS_TABSTOP | BS_PUSHBUTTON, {291, 102, 60, 20}, kCancelButton, font);
+  HWND cancel = AddControl("Button", L"中止", WS_TABSTOP | BS_PUSHBUTTON, kCancelBox, kCancelButton, font);
   label_ = AddControl("Static", L"CopyLabel", SS_LEFT | SS_NOPREFIX | WS_CLIPSIBLINGS, kLabelBox, kLabel,
                       LayoutFont(kLabelFontSize));
   SetInitialFocus(cancel);
@@ -70,8 +71,19 @@ void CopyFormWindow::SetLabelWide(const WideString& text) {
   const LONG height = MeasureTextLines(font, L"X").cy;
 
   SetWindowTextWide(label_, text);
-  SetWindowPos(label_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  // The label may have shrunk: the part of the window it covered before is repainted too.
+  const LONG oldWidth = before.right - before.left;
+  if (width != oldWidth || height != before.bottom - before.top) {
+    SetWindowPos(label_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  // A label that kept or grew its size, short of the Cancel button, covers everything it
+  // covered before: repainting the label alone is enough, and it is what the copy step pays
+  // for on every file.
+  if (width >= oldWidth && before.left + width <= kCancelBox.left) {
+    RedrawWindow(label_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    return;
+  }
+  // The label has shrunk, or reaches the button: the part of the window it covers now or
+  // covered before is repainted, the button with it.
   RECT after;
   GetWindowRect(label_, &after);
   MapWindowPoints(nullptr, handle(), reinterpret_cast<POINT*>(&after), 2);
