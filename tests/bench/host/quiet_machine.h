@@ -5,6 +5,8 @@
 // the installer's own.
 #pragma once
 
+#include "tests/bench/quiet_progress.h"
+
 #include <map>
 #include <memory>
 #include <string>
@@ -52,25 +54,6 @@ class QuietSystem final : public setup::System {
   }
   // The benchmarks' names are ASCII, which reads the same in both.
   std::string AnsiToUtf8(const std::string& ansi) override { return ansi; }
-};
-
-class QuietProgress final : public setup::ProgressWindow {
- public:
-  void SetLabel(const std::string&) override {}
-  void SetRange(int maximum) override { maximum_ = maximum; }
-  int Position() override { return position_; }
-  void SetPosition(int position) override { position_ = position; }
-  void SetStep(int step) override { step_ = step; }
-  void StepIt() override { position_ += step_; }
-  void StopAnimation() override {}
-  void SetDeleteMode() override {}
-  void Show() override {}
-  void Hide() override {}
-
- private:
-  int maximum_ = 0;
-  int position_ = 0;
-  int step_ = 10;
 };
 
 class QuietUserInterface final : public setup::UserInterface {

@@ -4,6 +4,8 @@
 // progress windows that show nothing (to tell the window's share of a run from the rest).
 #pragma once
 
+#include "tests/bench/quiet_progress.h"
+
 #include "setup/platform/win32/windows_api.h"
 
 #include <memory>
@@ -39,26 +41,6 @@ class StartedAsSystem final : public setup::System {
   setup::System& real_;
   std::string modulePath_;
   std::string commandLine_;
-};
-
-// Keeps the bar's numbers so the steps read back what they set, and draws nothing.
-class QuietProgress final : public setup::ProgressWindow {
- public:
-  void SetLabel(const std::string&) override {}
-  void SetRange(int maximum) override { maximum_ = maximum; }
-  int Position() override { return position_; }
-  void SetPosition(int position) override { position_ = position; }
-  void SetStep(int step) override { step_ = step; }
-  void StepIt() override { position_ += step_; }
-  void StopAnimation() override {}
-  void SetDeleteMode() override {}
-  void Show() override {}
-  void Hide() override {}
-
- private:
-  int maximum_ = 0;
-  int position_ = 0;
-  int step_ = 10;
 };
 
 // A user who answers Yes (or OK) to every box and whose notices close by themselves; the end
