@@ -3,10 +3,11 @@
 #include "setup/install/uninstall_record.h"
 
 #include <optional>
+#include <utility>
 
 #include "setup/app/messages.h"
 #include "setup/install/registry_entries.h"
-#include "setup/script/ini_document.h"
+#include "setup/script/ini_update.h"
 #include "setup/script/macros.h"
 
 namespace setup {
@@ -21,10 +22,21 @@ void CopyUninstaller(Platform& platform) {
   platform.files.SetAttributes(uninstaller, kAttrArchive);
 }
 
-IniDocument ExistingRecord(Platform& platform, const std::string& path) {
-  if (!platform.files.FileExists(path)) return IniDocument();
-  const std::optional<std::string> text = platform.files.ReadWholeFile(path);
-  return text ? IniDocument::Parse(*text) : IniDocument();
+std::string ExistingRecord(Platform& platform, const std::string& path) {
+  if (!platform.files.FileExists(path)) return std::string();
+  std::optional<std::string> text = platform.files.ReadWholeFile(path);
+  return text ? std::move(*text) : std::string();
+}
+
+// The record's text: the old record with this installation's keys set in its SETUP section.
+std::string RecordText(const SetupScript& script, std::string old) {
+  IniSectionUpdate update(kSection);
+  update.Set("TITLE", script.Title);
+  update.Set("GROUP", script.GroupName);
+  update.SetList("COPY", script.InstalledFiles);
+  update.SetList("REG", script.InstalledRegKeys);
+  update.Set("SHORTCUT", script.ShortcutSetting);
+  return update.WriteOver(old);
 }
 
 bool WriteReplacing(Platform& platform, const std::string& path, const std::string& bytes) {
@@ -54,13 +66,8 @@ void MakeUnInstallData(StepContext& context) {
     return;
   }
 
-  IniDocument record = ExistingRecord(platform, recordPath);
-  record.Set(kSection, "TITLE", script.Title);
-  record.Set(kSection, "GROUP", script.GroupName);
-  record.SetList(kSection, "COPY", script.InstalledFiles);
-  record.SetList(kSection, "REG", script.InstalledRegKeys);
-  record.Set(kSection, "SHORTCUT", script.ShortcutSetting);
-  if (!WriteReplacing(platform, recordPath, record.Serialize())) ReportCannotCreate(context, recordPath);
+  const std::string text = RecordText(script, ExistingRecord(platform, recordPath));
+  if (!WriteReplacing(platform, recordPath, text)) ReportCannotCreate(context, recordPath);
 }
 
 }  // namespace setup

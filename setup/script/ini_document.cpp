@@ -1,29 +1,13 @@
 // The INI reader and writer behind the setup script and the uninstall record.
 #include "setup/script/ini_document.h"
 
+#include "setup/script/ini_lines.h"
 #include "setup/script/numbers.h"
 #include "setup/script/text.h"
 
 namespace setup {
 
 namespace {
-
-// Calls visit for every line of text, split at CR, LF or CR LF, up to the first NUL.
-template <typename Visit>
-void ForEachLine(std::string_view text, Visit visit) {
-  const std::size_t nul = text.find('\0');
-  if (nul != std::string_view::npos) text = text.substr(0, nul);
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find_first_of("\r\n", start);
-    if (end == std::string_view::npos) {
-      visit(text.substr(start));
-      return;
-    }
-    visit(text.substr(start, end - start));
-    start = (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? end + 2 : end + 1;
-  }
-}
 
 // Splits "COPY12" into "COPY" and 12; false for keys without a plain decimal number at the end.
 bool SplitNumberedKey(std::string_view key, std::string_view* stem, std::uint32_t* number) {
@@ -83,13 +67,10 @@ void IniDocument::KeyIndex::Put(std::string_view key, std::size_t line, std::siz
 IniDocument IniDocument::Parse(std::string_view text) {
   IniDocument document;
   Section* current = nullptr;
-  ForEachLine(text, [&](std::string_view raw) {
-    const std::string_view line = TrimControls(raw);
-    if (line.empty() || line[0] == ';') return;
-    if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
-      const std::string_view name = TrimControls(line.substr(1, line.size() - 2));
-      document.sections_.push_back(Section{std::string(name), {}, {}});
-      document.lastIndexOfSection_[ToUpperAscii(name)] = document.sections_.size() - 1;
+  ForEachIniLine(text, [&](const IniLine& line) {
+    if (line.kind == IniLine::Kind::Section) {
+      document.sections_.push_back(Section{std::string(line.name), {}, {}});
+      document.lastIndexOfSection_[ToUpperAscii(line.name)] = document.sections_.size() - 1;
       current = &document.sections_.back();
       return;
     }
@@ -98,18 +79,10 @@ IniDocument IniDocument::Parse(std::string_view text) {
   return document;
 }
 
-void IniDocument::AddLine(Section& section, std::string_view text) {
-  const std::size_t equals = text.find('=');
-  Line line;
-  if (equals == std::string_view::npos) {
-    line.key = std::string(text);
-  } else {
-    line.key = std::string(TrimControls(text.substr(0, equals)));
-    line.value = std::string(TrimControls(text.substr(equals + 1)));
-    line.isEntry = true;
-    section.index.Put(line.key, section.lines.size(), section.lines.size());
-  }
-  section.lines.push_back(std::move(line));
+void IniDocument::AddLine(Section& section, const IniLine& line) {
+  const bool isEntry = line.kind == IniLine::Kind::Entry;
+  if (isEntry) section.index.Put(line.name, section.lines.size(), section.lines.size());
+  section.lines.push_back(Line{std::string(line.name), std::string(line.value), isEntry});
 }
 
 const IniDocument::Section* IniDocument::FindSection(std::string_view name) const {

@@ -17,6 +17,8 @@
 
 namespace setup {
 
+struct IniLine;
+
 class IniDocument {
  public:
   static IniDocument Parse(std::string_view text);
@@ -66,7 +68,7 @@ class IniDocument {
     KeyIndex index;
   };
 
-  void AddLine(Section& section, std::string_view text);
+  void AddLine(Section& section, const IniLine& line);
   const Section* FindSection(std::string_view name) const;
   Section& SectionForWriting(std::string_view name);
 

@@ -6,17 +6,8 @@
 namespace setup {
 
 namespace {
-bool IsControlOrBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
 char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 }  // namespace
-
-std::string_view TrimControls(std::string_view text) {
-  std::size_t begin = 0;
-  std::size_t end = text.size();
-  while (begin < end && IsControlOrBlank(text[begin])) ++begin;
-  while (end > begin && IsControlOrBlank(text[end - 1])) --end;
-  return text.substr(begin, end - begin);
-}
 
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;

@@ -1,5 +1,6 @@
 // Fuzzes the merge of a new record into an existing one: whatever the old record holds, the new
-// record must read back with every key just written.
+// record must read back with every key just written, and be byte for byte what reading the old
+// record into an IniDocument, setting the keys there and writing it out gives.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -22,6 +23,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   setup::MakeUnInstallData(context);
   const auto written = machine.files().ReadFile("C:\\Game\\U.INI");
   if (!written) __builtin_trap();
+  setup::IniDocument expected = setup::IniDocument::Parse(std::string(reinterpret_cast<const char*>(data), size));
+  expected.Set("SETUP", "TITLE", script.Title);
+  expected.Set("SETUP", "GROUP", script.GroupName);
+  expected.SetList("SETUP", "COPY", script.InstalledFiles);
+  expected.SetList("SETUP", "REG", script.InstalledRegKeys);
+  expected.Set("SETUP", "SHORTCUT", script.ShortcutSetting);
+  if (*written != expected.Serialize()) __builtin_trap();
   const setup::IniDocument record = setup::IniDocument::Parse(*written);
   const std::string* copy2 = record.Find("SETUP", "COPY2");
   const std::string* reg1 = record.Find("SETUP", "REG1");

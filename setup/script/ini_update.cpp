@@ -1,0 +1,206 @@
+// The one-pass writer behind the uninstall record. The old text is read twice: once to find the
+// section's last occurrence and the slot each of its lines belongs to, once to write. Keys are matched
+// to their slot by comparing with the few keys and list stems set, so a long list costs no
+// hashing and no string per line.
+#include "setup/script/ini_update.h"
+
+#include <charconv>
+#include <cstring>
+#include <utility>
+
+#include "setup/script/ini_lines.h"
+#include "setup/script/text.h"
+
+namespace setup {
+
+// Writes into a buffer sized once, with plain copies: the record is millions of small pieces, and
+// the string's own append costs a call and a check of its capacity for each. A wrong estimate only
+// costs a reallocation.
+class TextWriter {
+ public:
+  explicit TextWriter(std::size_t capacity) : text_(capacity, '\0') {}
+  void Put(std::string_view part) {
+    if (part.empty()) return;
+    if (part.size() > text_.size() - used_) text_.resize(2 * text_.size() + part.size());
+    std::memcpy(text_.data() + used_, part.data(), part.size());
+    used_ += part.size();
+  }
+  std::string Finish() {
+    text_.resize(used_);
+    return std::move(text_);
+  }
+
+ private:
+  std::string text_;
+  std::size_t used_ = 0;
+};
+
+namespace {
+
+// The number n of a list key stem+n; 0 when the rest of the key is not a decimal number without
+// leading zeros (COPY01 is a key of its own, not COPY1).
+std::size_t ListNumber(std::string_view digits) {
+  if (digits.empty() || digits.size() > 9 || digits[0] == '0') return 0;
+  std::size_t number = 0;
+  for (char c : digits) {
+    if (c < '0' || c > '9') return 0;
+    number = number * 10 + static_cast<std::size_t>(c - '0');
+  }
+  return number;
+}
+
+// Whether text begins with upper, an upper-case text, without regard to ASCII letter case.
+bool StartsWithUpper(std::string_view text, std::string_view upper) {
+  for (std::size_t i = 0; i < upper.size(); ++i) {
+    const char c = text[i];
+    if ((c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c) != upper[i]) return false;
+  }
+  return true;
+}
+
+void PutLine(TextWriter& text, const IniLine& line) {
+  if (line.kind == IniLine::Kind::Section) {
+    text.Put("[");
+    text.Put(line.name);
+    text.Put("]\r\n");
+    return;
+  }
+  text.Put(line.name);
+  if (line.kind == IniLine::Kind::Entry) {
+    text.Put("=");
+    text.Put(line.value);
+  }
+  text.Put("\r\n");
+}
+
+}  // namespace
+
+void IniSectionUpdate::Set(std::string_view key, const std::string& value) {
+  updates_.push_back(Update{std::string(key), ToUpperAscii(key), &value, nullptr, slotCount_});
+  ++slotCount_;
+}
+
+void IniSectionUpdate::SetList(std::string_view stem, const std::vector<std::string>& values) {
+  updates_.push_back(Update{std::string(stem), ToUpperAscii(stem), nullptr, &values, slotCount_});
+  slotCount_ += values.size();
+}
+
+std::uint32_t IniSectionUpdate::SlotOfKey(std::string_view key) const {
+  for (const Update& update : updates_) {
+    if (update.list == nullptr) {
+      if (key.size() == update.upperKey.size() && StartsWithUpper(key, update.upperKey))
+        return static_cast<std::uint32_t>(update.firstSlot);
+      continue;
+    }
+    if (key.size() <= update.upperKey.size() || !StartsWithUpper(key, update.upperKey)) continue;
+    const std::size_t number = ListNumber(key.substr(update.key.size()));
+    if (number >= 1 && number <= update.list->size()) return static_cast<std::uint32_t>(update.firstSlot + number - 1);
+  }
+  return kNoSlot;
+}
+
+const std::string& IniSectionUpdate::ValueOfSlot(const Update& update, std::size_t slot) const {
+  return update.list == nullptr ? *update.value : (*update.list)[slot - update.firstSlot];
+}
+
+void IniSectionUpdate::PutSlot(TextWriter& text, const Update& update, std::size_t slot) const {
+  text.Put(update.key);
+  if (update.list != nullptr) {
+    char digits[24];
+    const auto written = std::to_chars(digits, digits + sizeof digits, slot - update.firstSlot + 1);
+    text.Put(std::string_view(digits, static_cast<std::size_t>(written.ptr - digits)));
+  }
+  text.Put("=");
+  text.Put(ValueOfSlot(update, slot));
+  text.Put("\r\n");
+}
+
+std::size_t IniSectionUpdate::NewTextSize() const {
+  std::size_t size = section_.size() + 6;
+  for (const Update& update : updates_) {
+    const std::size_t count = update.list == nullptr ? 1 : update.list->size();
+    size += count * (update.key.size() + 10 + 3);
+    for (std::size_t slot = update.firstSlot; slot < update.firstSlot + count; ++slot)
+      size += ValueOfSlot(update, slot).size();
+  }
+  return size;
+}
+
+std::string IniSectionUpdate::WriteOver(std::string_view old) const {
+  // First pass: the last section of the name, and the slot of each of its lines.
+  std::vector<std::uint32_t> slotOfLine;
+  std::uint32_t sectionNumber = 0;
+  std::uint32_t target = 0;
+  std::size_t keptLines = 0;
+  ForEachIniLine(old, [&](const IniLine& line) {
+    ++keptLines;
+    if (line.kind == IniLine::Kind::Section) {
+      ++sectionNumber;
+      if (EqualsIgnoringAsciiCase(line.name, section_)) {
+        target = sectionNumber;
+        slotOfLine.clear();
+      }
+      return;
+    }
+    if (sectionNumber != 0 && sectionNumber == target)
+      slotOfLine.push_back(line.kind == IniLine::Kind::Entry ? SlotOfKey(line.name) : kNoSlot);
+  });
+  // The line that takes each slot's value: the last one of its key.
+  std::vector<std::uint32_t> lineOfSlot(slotCount_, kNoSlot);
+  for (std::uint32_t line = 0; line < slotOfLine.size(); ++line) {
+    if (slotOfLine[line] != kNoSlot) lineOfSlot[slotOfLine[line]] = line;
+  }
+
+  // A kept line may grow by its CR LF, and each section by an empty line.
+  TextWriter text(old.size() + 2 * keptLines + NewTextSize());
+
+  // Second pass: the lines again, the slots' lines in the places found, the rest after the section.
+  sectionNumber = 0;
+  std::uint32_t lineInSection = 0;
+  ForEachIniLine(old, [&](const IniLine& line) {
+    if (line.kind == IniLine::Kind::Section) {
+      if (sectionNumber != 0 && sectionNumber == target) PutUnsetSlots(text, lineOfSlot);
+      if (sectionNumber != 0) text.Put("\r\n");
+      ++sectionNumber;
+      lineInSection = 0;
+      PutLine(text, line);
+      return;
+    }
+    if (sectionNumber == 0) return;
+    const std::uint32_t slot = sectionNumber == target ? slotOfLine[lineInSection] : kNoSlot;
+    if (slot != kNoSlot && lineOfSlot[slot] == lineInSection) {
+      PutSlot(text, UpdateOfSlot(slot), slot);
+    } else {
+      PutLine(text, line);
+    }
+    ++lineInSection;
+  });
+  if (sectionNumber != 0 && sectionNumber == target) PutUnsetSlots(text, lineOfSlot);
+  if (sectionNumber != 0) text.Put("\r\n");
+
+  if (target == 0) {
+    text.Put("[");
+    text.Put(section_);
+    text.Put("]\r\n");
+    PutUnsetSlots(text, lineOfSlot);
+    text.Put("\r\n");
+  }
+  return text.Finish();
+}
+
+const IniSectionUpdate::Update& IniSectionUpdate::UpdateOfSlot(std::size_t slot) const {
+  std::size_t index = 0;
+  while (index + 1 < updates_.size() && updates_[index + 1].firstSlot <= slot) ++index;
+  return updates_[index];
+}
+
+void IniSectionUpdate::PutUnsetSlots(TextWriter& text, const std::vector<std::uint32_t>& lineOfSlot) const {
+  for (const Update& update : updates_) {
+    const std::size_t count = update.list == nullptr ? 1 : update.list->size();
+    for (std::size_t slot = update.firstSlot; slot < update.firstSlot + count; ++slot) {
+      if (lineOfSlot[slot] == kNoSlot) PutSlot(text, update, slot);
+    }
+  }
+}
+
+}  // namespace setup

@@ -1,0 +1,93 @@
+// The one-pass record writer against the document it replaces: for any old text, setting the
+// record's keys must give the same bytes as reading the text into an IniDocument, setting the
+// same keys there and writing it out.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "setup/script/ini_document.h"
+#include "setup/script/ini_update.h"
+
+namespace setup {
+namespace {
+
+struct RecordKeys {
+  std::string title = "Game";
+  std::string group = "SOFT";
+  std::vector<std::string> files = {"C:\\G\\a.dat", "C:\\G\\b.dat", "C:\\G\\c.dat"};
+  std::vector<std::string> keys = {"HKEY_CURRENT_USER\\Software\\S\\G"};
+  std::string shortcut = "1";
+};
+
+std::string ThroughDocument(const std::string& old, const RecordKeys& keys) {
+  IniDocument document = IniDocument::Parse(old);
+  document.Set("SETUP", "TITLE", keys.title);
+  document.Set("SETUP", "GROUP", keys.group);
+  document.SetList("SETUP", "COPY", keys.files);
+  document.SetList("SETUP", "REG", keys.keys);
+  document.Set("SETUP", "SHORTCUT", keys.shortcut);
+  return document.Serialize();
+}
+
+std::string ThroughUpdate(const std::string& old, const RecordKeys& keys) {
+  IniSectionUpdate update("SETUP");
+  update.Set("TITLE", keys.title);
+  update.Set("GROUP", keys.group);
+  update.SetList("COPY", keys.files);
+  update.SetList("REG", keys.keys);
+  update.Set("SHORTCUT", keys.shortcut);
+  return update.WriteOver(old);
+}
+
+TEST(IniSectionUpdate, NewRecordIsOneSectionInTheOrderOfTheKeys) {
+  EXPECT_EQ(ThroughUpdate("", RecordKeys{}),
+            "[SETUP]\r\nTITLE=Game\r\nGROUP=SOFT\r\nCOPY1=C:\\G\\a.dat\r\nCOPY2=C:\\G\\b.dat\r\nCOPY3=C:\\G\\c.dat\r\n"
+            "REG1=HKEY_CURRENT_USER\\Software\\S\\G\r\nSHORTCUT=1\r\n\r\n");
+}
+
+TEST(IniSectionUpdate, MergedRecordKeepsPlacesOtherSectionsAndOldEntriesBeyondTheList) {
+  const std::string old =
+      "[OTHER]\nK=v\n[setup]\ntitle=Old\nnote\nCopy2=C:\\G\\old.dat\nCOPY7=C:\\G\\seven.dat\nSHORTCUT=0\n";
+  EXPECT_EQ(ThroughUpdate(old, RecordKeys{}),
+            "[OTHER]\r\nK=v\r\n\r\n[setup]\r\nTITLE=Game\r\nnote\r\nCOPY2=C:\\G\\b.dat\r\nCOPY7=C:\\G\\seven.dat\r\n"
+            "SHORTCUT=1\r\nGROUP=SOFT\r\nCOPY1=C:\\G\\a.dat\r\nCOPY3=C:\\G\\c.dat\r\n"
+            "REG1=HKEY_CURRENT_USER\\Software\\S\\G\r\n\r\n");
+}
+
+TEST(IniSectionUpdate, GivesTheDocumentsBytesForAnyOldText) {
+  const std::vector<std::string> olds = {
+      "",
+      "\xEF\xBB\xBF[SETUP]\r\nCOPY1=x\r\n",                                    // the mark hides the header
+      "before=1\r\n; comment\r\n[SETUP]\r\n\r\n  COPY1 = spaced  \r\n",        // dropped lines, trimming
+      "[SETUP]\rCOPY1=cr\nCOPY2=lf\r\nCOPY3=crlf\n\rREG1=x",                   // every line end, no last one
+      std::string("[SETUP]\nCOPY1=a") + '\0' + "\nCOPY2=after the NUL\n",      // NUL ends the text
+      "[SETUP]\nCOPY1=first\ncopy1=second\nTITLE=t1\nTitle=t2\n",              // the last of each key
+      "[SETUP]\nCOPY1=early\n[OTHER]\nCOPY1=o\n[ Setup ]\nCOPY2=late\n",       // the last section wins
+      "[SETUP]\nCOPY01=zero\nCOPY0=nought\nCOPY=bare\nCOPY4=four\nCOPYX=x\n",  // keys that are not list keys
+      "[SETUP]\nREG1\nCOPY2\n=empty key\nREG2=\n",                             // text lines and empty parts
+      "[OTHER]\nA=1\n",                                                        // no SETUP section
+      "[]\n[SETUP]\n[SETUP]\nGROUP=g\n[]\n",                                   // empty names, empty sections
+      "[SETUP]\nCOPY999999999=far\nCOPY4294967296=huge\nSHORTCUT=\n",
+  };
+  for (const std::string& old : olds) {
+    EXPECT_EQ(ThroughUpdate(old, RecordKeys{}), ThroughDocument(old, RecordKeys{})) << old;
+    RecordKeys emptyLists;
+    emptyLists.files.clear();
+    emptyLists.keys.clear();
+    emptyLists.title.clear();
+    EXPECT_EQ(ThroughUpdate(old, emptyLists), ThroughDocument(old, emptyLists)) << old;
+  }
+}
+
+TEST(IniSectionUpdate, LongListMergedIntoOneWrittenBackwards) {
+  RecordKeys many;
+  many.files.clear();
+  for (int i = 0; i < 20000; ++i) many.files.push_back("C:\\G\\F" + std::to_string(i));
+  std::string old = "[SETUP]\r\n";
+  for (int i = 20000; i >= 1; i -= 3) old += "COPY" + std::to_string(i) + "=old\r\n";
+  EXPECT_EQ(ThroughUpdate(old, many), ThroughDocument(old, many));
+}
+
+}  // namespace
+}  // namespace setup
