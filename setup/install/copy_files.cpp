@@ -103,6 +103,8 @@ void CopyFiles(StepContext& context) {
   context.progress.SetRange(static_cast<int>(total > 65535 ? 65535 : total));
 
   const std::size_t lineCount = context.script.CopyList.size();
+  // Most lines name one file: room for that many paths saves regrowing a long list.
+  context.script.InstalledFiles.reserve(context.script.InstalledFiles.size() + lineCount);
   for (std::size_t i = 0; i < lineCount; ++i) {
     CopyLine(context, context.script.CopyList[i], scale);
     if (context.flags.AbortRequested) break;

@@ -91,6 +91,8 @@ void MessageForm::RunInstallationSequence() {
   flags_.AbortRequested = false;
 
   CopyFiles(context);
+  // The sequence runs once, and the COPY lines, most of a long script, are done with.
+  TextList().swap(script_.CopyList);
   progress.StopAnimation();
   if (!flags_.AbortRequested) MakeRegistryData(context);
   if (!flags_.AbortRequested) MakeConfigFile(context);

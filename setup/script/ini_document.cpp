@@ -64,14 +64,30 @@ void IniDocument::KeyIndex::Put(std::string_view key, std::size_t line, std::siz
   named[upper] = line;
 }
 
-IniDocument IniDocument::Parse(std::string_view text) {
+IniDocument IniDocument::Parse(std::string text) {
   IniDocument document;
+  document.text_ = std::make_unique<const std::string>(std::move(text));
+  const std::string_view source = *document.text_;
+
+  // Lines are counted first, so that each section's lines take exactly their room: growing a
+  // list of a hundred thousand lines by doubling would hold it twice for a moment.
+  std::vector<std::uint32_t> linesPerSection;
+  ForEachIniLine(source, [&](const IniLine& line) {
+    if (line.kind == IniLine::Kind::Section) {
+      linesPerSection.push_back(0);
+    } else if (!linesPerSection.empty()) {
+      ++linesPerSection.back();
+    }
+  });
+  document.sections_.reserve(linesPerSection.size());
+
   Section* current = nullptr;
-  ForEachIniLine(text, [&](const IniLine& line) {
+  ForEachIniLine(source, [&](const IniLine& line) {
     if (line.kind == IniLine::Kind::Section) {
       document.sections_.push_back(Section{std::string(line.name), {}, {}});
       document.lastIndexOfSection_[ToUpperAscii(line.name)] = document.sections_.size() - 1;
       current = &document.sections_.back();
+      current->lines.reserve(linesPerSection[document.sections_.size() - 1]);
       return;
     }
     if (current != nullptr) document.AddLine(*current, line);
@@ -82,41 +98,45 @@ IniDocument IniDocument::Parse(std::string_view text) {
 void IniDocument::AddLine(Section& section, const IniLine& line) {
   const bool isEntry = line.kind == IniLine::Kind::Entry;
   if (isEntry) section.index.Put(line.name, section.lines.size(), section.lines.size());
-  section.lines.push_back(Line{std::string(line.name), std::string(line.value), isEntry});
+  section.lines.push_back(Line{line.name, line.value, isEntry});
 }
+
+std::string_view IniDocument::Keep(std::string_view text) { return written_.emplace_back(text); }
 
 const IniDocument::Section* IniDocument::FindSection(std::string_view name) const {
   const auto found = lastIndexOfSection_.find(ToUpperAscii(name));
   return found == lastIndexOfSection_.end() ? nullptr : &sections_[found->second];
 }
 
-const std::string* IniDocument::Find(std::string_view sectionName, std::string_view key) const {
+std::optional<std::string_view> IniDocument::Find(std::string_view sectionName, std::string_view key) const {
   const Section* section = FindSection(sectionName);
-  if (section == nullptr) return nullptr;
+  if (section == nullptr) return std::nullopt;
   const std::size_t line = section->index.Find(key);
-  return line == KeyIndex::kNone ? nullptr : &section->lines[line].value;
+  if (line == KeyIndex::kNone) return std::nullopt;
+  return section->lines[line].value;
 }
 
-const std::string* IniDocument::FindNumbered(std::string_view sectionName, std::string_view stem,
-                                             std::uint32_t number) const {
+std::optional<std::string_view> IniDocument::FindNumbered(std::string_view sectionName, std::string_view stem,
+                                                          std::uint32_t number) const {
   const Section* section = FindSection(sectionName);
-  if (section == nullptr) return nullptr;
+  if (section == nullptr) return std::nullopt;
   const std::string upperStem = ToUpperAscii(stem);
   std::size_t line = section->index.FindNumbered(upperStem, number);
   // Keys far beyond the section's size were hashed by their full name.
   if (line == KeyIndex::kNone && number > section->lines.size())
     line = section->index.Find(upperStem + std::to_string(number));
-  return line == KeyIndex::kNone ? nullptr : &section->lines[line].value;
+  if (line == KeyIndex::kNone) return std::nullopt;
+  return section->lines[line].value;
 }
 
 std::string IniDocument::ReadText(std::string_view section, std::string_view key, const std::string& fallback) const {
-  const std::string* value = Find(section, key);
-  return value ? *value : fallback;
+  const std::optional<std::string_view> value = Find(section, key);
+  return value ? std::string(*value) : fallback;
 }
 
 std::int32_t IniDocument::ReadInteger(std::string_view section, std::string_view key, std::int32_t fallback) const {
-  const std::string* value = Find(section, key);
-  if (value == nullptr) return fallback;
+  const std::optional<std::string_view> value = Find(section, key);
+  if (!value) return fallback;
   return ParseInteger(*value).value_or(fallback);
 }
 
@@ -138,12 +158,12 @@ void IniDocument::Set(std::string_view sectionName, std::string_view key, std::s
   const std::size_t found = section.index.Find(key);
   if (found != KeyIndex::kNone) {
     Line& line = section.lines[found];
-    line.key = std::string(key);
-    line.value = std::string(value);
+    line.key = Keep(key);
+    line.value = Keep(value);
     return;
   }
   section.index.Put(key, section.lines.size(), section.lines.size());
-  section.lines.push_back(Line{std::string(key), std::string(value), true});
+  section.lines.push_back(Line{Keep(key), Keep(value), true});
 }
 
 void IniDocument::SetList(std::string_view sectionName, std::string_view stem, const std::vector<std::string>& values) {
@@ -158,8 +178,8 @@ void IniDocument::SetList(std::string_view sectionName, std::string_view stem, c
     // Only keys read from a file can lie beyond the arrays; a fresh record has none.
     if (!section.index.named.empty()) line = Later(line, section.index.Find(key));
     if (line != KeyIndex::kNone) {
-      section.lines[line].key = key;
-      section.lines[line].value = values[i];
+      section.lines[line].key = Keep(key);
+      section.lines[line].value = Keep(values[i]);
       continue;
     }
     if (section.lines.size() == section.lines.capacity()) {
@@ -170,7 +190,7 @@ void IniDocument::SetList(std::string_view sectionName, std::string_view stem, c
       section.lines.reserve(needed + needed / 8);
     }
     section.index.Put(key, section.lines.size(), section.lines.size());
-    section.lines.push_back(Line{key, values[i], true});
+    section.lines.push_back(Line{Keep(key), Keep(values[i]), true});
   }
 }
 

@@ -5,9 +5,14 @@
 // section dropped; "key=value" entries, other lines kept but never found. Names compare
 // without regard to ASCII letter case; the last occurrence of a section and of a key wins.
 // Writing keeps every section and line in order; each section is followed by an empty line.
+//
+// The document keeps the text it was read from and its lines point into it, so a script of a
+// hundred thousand lines costs its own size and one small record per line, not a string per value.
 #pragma once
 
 #include <cstdint>
+#include <deque>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,15 +26,21 @@ struct IniLine;
 
 class IniDocument {
  public:
-  static IniDocument Parse(std::string_view text);
+  IniDocument() = default;
+  IniDocument(IniDocument&&) = default;
+  IniDocument& operator=(IniDocument&&) = default;
+  // A copy would point into the original's text.
+  IniDocument(const IniDocument&) = delete;
+  IniDocument& operator=(const IniDocument&) = delete;
 
-  // The value as written, or nothing when the key (or the section) is missing.
-  const std::string* Find(std::string_view section, std::string_view key) const;
+  static IniDocument Parse(std::string text);
+
+  // The value as written, or nothing when the key (or the section) is missing. The view lives as
+  // long as the document.
+  std::optional<std::string_view> Find(std::string_view section, std::string_view key) const;
   // The same for the key made of stem and number ("COPY" and 12 for COPY12), without building it.
-  const std::string* FindNumbered(std::string_view section, std::string_view stem, std::uint32_t number) const;
-  std::string* FindNumbered(std::string_view section, std::string_view stem, std::uint32_t number) {
-    return const_cast<std::string*>(std::as_const(*this).FindNumbered(section, stem, number));
-  }
+  std::optional<std::string_view> FindNumbered(std::string_view section, std::string_view stem,
+                                               std::uint32_t number) const;
   std::string ReadText(std::string_view section, std::string_view key, const std::string& fallback) const;
   std::int32_t ReadInteger(std::string_view section, std::string_view key, std::int32_t fallback) const;
   bool ReadBool(std::string_view section, std::string_view key, bool fallback) const;
@@ -45,8 +56,8 @@ class IniDocument {
 
  private:
   struct Line {
-    std::string key;  // the whole text for a line without "="
-    std::string value;
+    std::string_view key;  // the whole text for a line without "="
+    std::string_view value;
     bool isEntry = false;
   };
   // Where the last occurrence of each key lies. Numbered keys (a stem and a number without
@@ -71,7 +82,11 @@ class IniDocument {
   void AddLine(Section& section, const IniLine& line);
   const Section* FindSection(std::string_view name) const;
   Section& SectionForWriting(std::string_view name);
+  std::string_view Keep(std::string_view text);
 
+  // The text read, held where moving the document leaves it, and the texts set since.
+  std::unique_ptr<const std::string> text_;
+  std::deque<std::string> written_;
   std::vector<Section> sections_;
   std::unordered_map<std::string, std::size_t> lastIndexOfSection_;  // upper-case name -> section
 };

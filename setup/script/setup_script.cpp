@@ -1,6 +1,8 @@
 // LoadSetupScript and ReadList: filling SetupScript from setup.ini or the uninstall record.
 #include "setup/script/setup_script.h"
 
+#include <utility>
+
 #include "setup/script/command_line.h"
 #include "setup/script/ini_document.h"
 #include "setup/script/macros.h"
@@ -33,12 +35,13 @@ std::string ScriptPath(RunMode mode, Platform& platform, const std::string& modu
 
 }  // namespace
 
-void ReadList(IniDocument& document, const std::string& name, TextList& list) {
-  for (std::uint32_t i = 1;; ++i) {
-    std::string* value = document.FindNumbered(kSection, name, i);
-    if (value == nullptr || value->empty()) return;
-    list.push_back(std::move(*value));
-  }
+void ReadList(const IniDocument& document, const std::string& name, TextList& list) {
+  std::uint32_t count = 0;
+  for (std::optional<std::string_view> value;
+       (value = document.FindNumbered(kSection, name, count + 1)) && !value->empty();)
+    ++count;
+  list.reserve(list.size() + count);
+  for (std::uint32_t i = 1; i <= count; ++i) list.emplace_back(*document.FindNumbered(kSection, name, i));
 }
 
 LoadResult LoadSetupScript(RunMode mode, Platform& platform, SetupScript& script) {
@@ -57,13 +60,13 @@ LoadResult LoadSetupScript(RunMode mode, Platform& platform, SetupScript& script
 
   const std::string path = ScriptPath(mode, platform, modulePath);
   if (path.empty() || !platform.files.FileExists(path)) return LoadResult{networkBlocked, false};
-  const std::optional<std::string> text = platform.files.ReadWholeFile(path);
+  std::optional<std::string> text = platform.files.ReadWholeFile(path);
   if (!text) return LoadResult{networkBlocked, false};
-  return LoadSetupScriptText(*text, networkBlocked, platform, script);
+  return LoadSetupScriptText(std::move(*text), networkBlocked, platform, script);
 }
 
-LoadResult LoadSetupScriptText(const std::string& text, bool networkBlocked, Platform& platform, SetupScript& script) {
-  IniDocument document = IniDocument::Parse(text);
+LoadResult LoadSetupScriptText(std::string text, bool networkBlocked, Platform& platform, SetupScript& script) {
+  const IniDocument document = IniDocument::Parse(std::move(text));
   script.Title = document.ReadText(kSection, "TITLE", "");
   script.DestDir = ExpandMacros(script, platform, document.ReadText(kSection, "DIR", ""));
   script.SourceDir = ExpandMacros(script, platform, document.ReadText(kSection, "SRC", "\\"));

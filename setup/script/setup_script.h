@@ -54,12 +54,12 @@ struct LoadResult {
 // first command-line argument (uninstall). A missing script leaves everything empty.
 LoadResult LoadSetupScript(RunMode mode, Platform& platform, SetupScript& script);
 
-// Reads the values from script loading: the file's text has already been read.
-LoadResult LoadSetupScriptText(const std::string& text, bool networkBlocked, Platform& platform, SetupScript& script);
+// Reads the values from script loading: the file's text has already been read. The text is
+// taken over rather than copied, as the document reads its values in place.
+LoadResult LoadSetupScriptText(std::string text, bool networkBlocked, Platform& platform, SetupScript& script);
 
 // Appends the values of NAME1, NAME2, ... of section SETUP up to the first missing or empty one.
-// The values are moved out of the document, which then holds them empty: a script's lists are
-// most of its size, and the loader needs them only once.
-void ReadList(IniDocument& document, const std::string& name, TextList& list);
+// The list grows once, to its final size: a script's lists are most of its size.
+void ReadList(const IniDocument& document, const std::string& name, TextList& list);
 
 }  // namespace setup

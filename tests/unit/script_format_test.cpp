@@ -1,6 +1,10 @@
 // The INI format, numbers, fields and command-line rules of the setup script.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "setup/script/command_line.h"
 #include "setup/script/fields.h"
 #include "setup/script/ini_document.h"
@@ -11,8 +15,8 @@ namespace setup {
 namespace {
 
 std::string Value(const IniDocument& document, const char* key) {
-  const std::string* value = document.Find("SETUP", key);
-  return value ? *value : "<missing>";
+  const std::optional<std::string_view> value = document.Find("SETUP", key);
+  return value ? std::string(*value) : "<missing>";
 }
 
 TEST(IniDocument, SplitsLinesAtCrLfAndCrLfAndStopsAtNul) {
@@ -84,6 +88,18 @@ TEST(IniDocument, SetKeepsPlacesTakesNewCaseAndAppendsNewKeys) {
             "[OTHER]\r\nK=v\r\n\r\n[setup]\r\nTITLE=New\r\nnote\r\nCOPY12=C:\\G\\b.dat\r\nCOPY1=C:\\G\\a.dat\r\n\r\n");
 }
 
+TEST(IniDocument, ValuesStayReadableAfterTheDocumentAndItsTextMove) {
+  std::string text = "[S]\nA=1\n";  // short enough to live inside the string object itself
+  IniDocument document = IniDocument::Parse(std::move(text));
+  document.Set("S", "B", "set");
+  std::vector<IniDocument> moved;
+  moved.push_back(std::move(document));
+  moved.emplace_back();  // the vector regrows and moves the document again
+  EXPECT_EQ(moved[0].Find("S", "A"), "1");
+  EXPECT_EQ(moved[0].Find("S", "B"), "set");
+  EXPECT_EQ(moved[0].Serialize(), "[S]\r\nA=1\r\nB=set\r\n\r\n");
+}
+
 TEST(IniDocument, SetOnEmptyDocumentWritesOneSection) {
   IniDocument document;
   document.Set("SETUP", "TITLE", "T");
@@ -151,8 +167,8 @@ TEST(IniDocument, NumberedKeysFollowTheSameRulesAsOtherKeys) {
   EXPECT_EQ(*document.FindNumbered("SETUP", "COPY", 999999), "far again");
   EXPECT_EQ(*document.Find("SETUP", "Copy999999"), "far again");
   EXPECT_EQ(*document.Find("SETUP", "COPY4294967295"), "max");
-  EXPECT_EQ(document.FindNumbered("SETUP", "COPY", 3), nullptr);
-  EXPECT_EQ(document.FindNumbered("OTHER", "COPY", 1), nullptr);
+  EXPECT_EQ(document.FindNumbered("SETUP", "COPY", 3), std::nullopt);
+  EXPECT_EQ(document.FindNumbered("OTHER", "COPY", 1), std::nullopt);
 }
 
 TEST(IniDocument, SetFindsANumberedKeyWhereverItWasIndexed) {

@@ -59,10 +59,10 @@ inline void ExpectScannerAgreesWithLoader(const std::string& text) {
   const ScriptSection* visible = lines.Visible("SETUP");
   for (const ScriptLine& line : lines.lines()) {
     if (line.kind != LineKind::Entry) continue;
-    const std::string* read = document.Find("SETUP", line.name);
+    const std::optional<std::string_view> read = document.Find("SETUP", line.name);
     const ScriptLine* seen = visible == nullptr ? nullptr : lines.Find(*visible, line.name);
-    ASSERT_EQ(read != nullptr, seen != nullptr) << "key " << line.name << " at line " << line.number;
-    if (read != nullptr) {
+    ASSERT_EQ(read.has_value(), seen != nullptr) << "key " << line.name << " at line " << line.number;
+    if (read) {
       EXPECT_EQ(*read, seen->value) << "key " << line.name;
     }
   }
