@@ -38,17 +38,18 @@ bool CopyFormWindow::Create(HWND owner) {
   SetWindowTextWide(handle(), L"ファイルのコピー");
   HFONT font = LayoutFont(kFormFontSize);
   // Cancel is made before the label so that it stays on top when a long file name makes the label reach under it.
-  animation_ = AddControl(ANIMATE_CLASSA, L"", 0, kAnimationBox, kAnimation, nullptr);
   progressBar_ = AddControl(PROGRESS_CLASSA, L"", WS_TABSTOP, {6, 77, 344, 17}, kProgressBar, nullptr);
   HWND cancel = AddControl("Button", L"中止", WS_TABSTOP | BS_PUSHBUTTON, kCancelBox, kCancelButton, font);
   label_ = AddControl("Static", L"CopyLabel", SS_LEFT | SS_NOPREFIX | WS_CLIPSIBLINGS, kLabelBox, kLabel,
                       LayoutFont(kLabelFontSize));
   SetInitialFocus(cancel);
-  PlayClip("RESAVI");
   return true;
 }
 
 void CopyFormWindow::PlayClip(const char* clipName) {
+  clipName_ = clipName;
+  stopped_ = false;
+  if (animation_ == nullptr) return;
   SendMessageA(animation_, ACM_OPENA, reinterpret_cast<WPARAM>(GetModuleHandleA(nullptr)),
                reinterpret_cast<LPARAM>(clipName));
   // Without ACS_CENTER the control takes the clip's frame size when it opens one; the layout
@@ -58,7 +59,19 @@ void CopyFormWindow::PlayClip(const char* clipName) {
   SendMessageA(animation_, ACM_PLAY, static_cast<WPARAM>(-1), MAKELPARAM(0, 0xFFFF));
 }
 
-void CopyFormWindow::CloseClip() { SendMessageA(animation_, ACM_OPENA, 0, 0); }
+void CopyFormWindow::CloseClip() {
+  if (animation_ != nullptr) SendMessageA(animation_, ACM_OPENA, 0, 0);
+}
+
+// The animation control is made when the window is first shown: making it loads the system's
+// video libraries, which would otherwise delay the main dialog at start-up. It covers no other
+// control, so being made last changes nothing on the screen.
+void CopyFormWindow::MakeAnimation() {
+  animation_ = AddControl(ANIMATE_CLASSA, L"", 0, kAnimationBox, kAnimation, nullptr);
+  const bool stopped = stopped_;
+  PlayClip(clipName_);
+  if (stopped) StopAnimation();
+}
 
 void CopyFormWindow::SetLabelWide(const WideString& text) {
   RECT before;
@@ -113,7 +126,10 @@ void CopyFormWindow::SetStep(int step) { SendMessageA(progressBar_, PBM_SETSTEP,
 
 void CopyFormWindow::StepIt() { SendMessageA(progressBar_, PBM_STEPIT, 0, 0); }
 
-void CopyFormWindow::StopAnimation() { SendMessageA(animation_, ACM_STOP, 0, 0); }
+void CopyFormWindow::StopAnimation() {
+  stopped_ = true;
+  if (animation_ != nullptr) SendMessageA(animation_, ACM_STOP, 0, 0);
+}
 
 void CopyFormWindow::SetDeleteMode() {
   CloseClip();
@@ -123,6 +139,7 @@ void CopyFormWindow::SetDeleteMode() {
 }
 
 void CopyFormWindow::Show() {
+  if (animation_ == nullptr) MakeAnimation();
   CenterOnScreen(handle());
   ShowWindow(handle(), SW_SHOW);
   UpdateWindow(handle());

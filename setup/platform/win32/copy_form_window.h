@@ -18,7 +18,7 @@ class CopyFormWindow final : public FormWindow, public ProgressWindow {
   // Closes the clip before the window goes.
   ~CopyFormWindow() override;
 
-  // Creates the window hidden, in copy mode, with RESAVI already playing.
+  // Creates the window hidden, in copy mode; RESAVI plays from the first Show.
   bool Create(HWND owner);
 
   void SetLabel(const std::string& textUtf8) override;
@@ -38,12 +38,15 @@ class CopyFormWindow final : public FormWindow, public ProgressWindow {
  private:
   void PlayClip(const char* clipName);
   void CloseClip();
+  void MakeAnimation();
   void SetLabelWide(const WideString& text);
 
   const FormLink& link_;
   HWND animation_ = nullptr;
   HWND progressBar_ = nullptr;
   HWND label_ = nullptr;
+  const char* clipName_ = "RESAVI";  // the clip playing, or to play once the control is made
+  bool stopped_ = false;             // StopAnimation came after the last PlayClip
 };
 
 }  // namespace setup::win32
