@@ -1,4 +1,5 @@
-// The INI reader and writer behind the setup script and the uninstall record.
+// The INI reader behind the setup script and the uninstall record, and the writer the one-pass
+// record writer is checked against.
 #include "setup/script/ini_document.h"
 
 #include "setup/script/ini_lines.h"
@@ -33,19 +34,16 @@ std::size_t Later(std::size_t a, std::size_t b) {
 
 }  // namespace
 
-std::size_t IniDocument::KeyIndex::FindNumbered(const std::string& upperStem, std::uint32_t number) const {
-  const auto stem = numbered.find(upperStem);
-  if (stem == numbered.end() || number >= stem->second.size()) return kNone;
-  return stem->second[number];
-}
-
 std::size_t IniDocument::KeyIndex::Find(std::string_view key) const {
   const std::string upper = ToUpperAscii(key);
   const auto found = named.find(upper);
   std::size_t line = found == named.end() ? kNone : found->second;
   std::string_view stem;
   std::uint32_t number = 0;
-  if (SplitNumberedKey(upper, &stem, &number)) line = Later(line, FindNumbered(std::string(stem), number));
+  if (SplitNumberedKey(upper, &stem, &number)) {
+    const auto lines = numbered.find(std::string(stem));
+    if (lines != numbered.end() && number < lines->second.size()) line = Later(line, lines->second[number]);
+  }
   return line;
 }
 
@@ -116,17 +114,22 @@ std::optional<std::string_view> IniDocument::Find(std::string_view sectionName, 
   return section->lines[line].value;
 }
 
-std::optional<std::string_view> IniDocument::FindNumbered(std::string_view sectionName, std::string_view stem,
-                                                          std::uint32_t number) const {
+std::vector<std::string_view> IniDocument::ListValues(std::string_view sectionName, std::string_view stem) const {
+  std::vector<std::string_view> values;
   const Section* section = FindSection(sectionName);
-  if (section == nullptr) return std::nullopt;
+  if (section == nullptr) return values;
   const std::string upperStem = ToUpperAscii(stem);
-  std::size_t line = section->index.FindNumbered(upperStem, number);
-  // Keys far beyond the section's size were hashed by their full name.
-  if (line == KeyIndex::kNone && number > section->lines.size())
-    line = section->index.Find(upperStem + std::to_string(number));
-  if (line == KeyIndex::kNone) return std::nullopt;
-  return section->lines[line].value;
+  const auto found = section->index.numbered.find(upperStem);
+  const std::vector<std::uint32_t>* lines = found == section->index.numbered.end() ? nullptr : &found->second;
+  for (std::uint32_t number = 1;; ++number) {
+    std::size_t line = (lines != nullptr && number < lines->size()) ? (*lines)[number] : KeyIndex::kNone;
+    // A key met before the section had lines enough to reach its number was hashed by its full
+    // name; a later occurrence always lands in the array, so the array's line is the last one.
+    if (line == KeyIndex::kNone && !section->index.named.empty())
+      line = section->index.Find(upperStem + std::to_string(number));
+    if (line == KeyIndex::kNone || section->lines[line].value.empty()) return values;
+    values.push_back(section->lines[line].value);
+  }
 }
 
 std::string IniDocument::ReadText(std::string_view section, std::string_view key, const std::string& fallback) const {
@@ -168,15 +171,12 @@ void IniDocument::Set(std::string_view sectionName, std::string_view key, std::s
 
 void IniDocument::SetList(std::string_view sectionName, std::string_view stem, const std::vector<std::string>& values) {
   Section& section = SectionForWriting(sectionName);
-  const std::string upperStem = ToUpperAscii(stem);
   std::string key(stem);
   for (std::size_t i = 0; i < values.size(); ++i) {
     const std::uint32_t number = static_cast<std::uint32_t>(i + 1);
     key.resize(stem.size());
     key += std::to_string(number);
-    std::size_t line = section.index.FindNumbered(upperStem, number);
-    // Only keys read from a file can lie beyond the arrays; a fresh record has none.
-    if (!section.index.named.empty()) line = Later(line, section.index.Find(key));
+    const std::size_t line = section.index.Find(key);
     if (line != KeyIndex::kNone) {
       section.lines[line].key = Keep(key);
       section.lines[line].value = Keep(values[i]);

@@ -5,6 +5,8 @@
 // section dropped; "key=value" entries, other lines kept but never found. Names compare
 // without regard to ASCII letter case; the last occurrence of a section and of a key wins.
 // Writing keeps every section and line in order; each section is followed by an empty line.
+// (The uninstall record is written by IniSectionUpdate, which gives the same bytes in one pass;
+// the tests hold the two together.)
 //
 // The document keeps the text it was read from and its lines point into it, so a script of a
 // hundred thousand lines costs its own size and one small record per line, not a string per value.
@@ -38,9 +40,9 @@ class IniDocument {
   // The value as written, or nothing when the key (or the section) is missing. The view lives as
   // long as the document.
   std::optional<std::string_view> Find(std::string_view section, std::string_view key) const;
-  // The same for the key made of stem and number ("COPY" and 12 for COPY12), without building it.
-  std::optional<std::string_view> FindNumbered(std::string_view section, std::string_view stem,
-                                               std::uint32_t number) const;
+  // The values of stem1, stem2, ... ("COPY" gives COPY1, COPY2, ...), up to the first missing or
+  // empty one, each found as Find would find it.
+  std::vector<std::string_view> ListValues(std::string_view section, std::string_view stem) const;
   std::string ReadText(std::string_view section, std::string_view key, const std::string& fallback) const;
   std::int32_t ReadInteger(std::string_view section, std::string_view key, std::int32_t fallback) const;
   bool ReadBool(std::string_view section, std::string_view key, bool fallback) const;
@@ -70,7 +72,6 @@ class IniDocument {
     std::unordered_map<std::string, std::vector<std::uint32_t>> numbered;  // upper-case stem -> line per number
 
     std::size_t Find(std::string_view key) const;  // a line index or kNone
-    std::size_t FindNumbered(const std::string& upperStem, std::uint32_t number) const;
     void Put(std::string_view key, std::size_t line, std::size_t lineCount);
   };
   struct Section {

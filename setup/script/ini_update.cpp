@@ -1,7 +1,7 @@
 // The one-pass writer behind the uninstall record. The old text is read twice: once to find the
-// section's last occurrence and the slot each of its lines belongs to, once to write. Keys are matched
-// to their slot by comparing with the few keys and list stems set, so a long list costs no
-// hashing and no string per line.
+// section's last occurrence and the slot each of its lines belongs to, once to write. Keys are
+// matched to their slot by comparing with the few keys and list stems set, so a long list costs
+// no hashing and no string per line.
 #include "setup/script/ini_update.h"
 
 #include <charconv>
@@ -16,7 +16,7 @@ namespace setup {
 // Writes into a buffer sized once, with plain copies: the record is millions of small pieces, and
 // the string's own append costs a call and a check of its capacity for each. A wrong estimate only
 // costs a reallocation.
-class TextWriter {
+class IniSectionUpdate::TextWriter {
  public:
   explicit TextWriter(std::size_t capacity) : text_(capacity, '\0') {}
   void Put(std::string_view part) {
@@ -24,6 +24,21 @@ class TextWriter {
     if (part.size() > text_.size() - used_) text_.resize(2 * text_.size() + part.size());
     std::memcpy(text_.data() + used_, part.data(), part.size());
     used_ += part.size();
+  }
+  // A line as the document writes it: trimmed, ending in CR LF.
+  void PutLine(const IniLine& line) {
+    if (line.kind == IniLine::Kind::Section) {
+      Put("[");
+      Put(line.name);
+      Put("]\r\n");
+      return;
+    }
+    Put(line.name);
+    if (line.kind == IniLine::Kind::Entry) {
+      Put("=");
+      Put(line.value);
+    }
+    Put("\r\n");
   }
   std::string Finish() {
     text_.resize(used_);
@@ -51,26 +66,12 @@ std::size_t ListNumber(std::string_view digits) {
 
 // Whether text begins with upper, an upper-case text, without regard to ASCII letter case.
 bool StartsWithUpper(std::string_view text, std::string_view upper) {
+  if (text.size() < upper.size()) return false;
   for (std::size_t i = 0; i < upper.size(); ++i) {
     const char c = text[i];
     if ((c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c) != upper[i]) return false;
   }
   return true;
-}
-
-void PutLine(TextWriter& text, const IniLine& line) {
-  if (line.kind == IniLine::Kind::Section) {
-    text.Put("[");
-    text.Put(line.name);
-    text.Put("]\r\n");
-    return;
-  }
-  text.Put(line.name);
-  if (line.kind == IniLine::Kind::Entry) {
-    text.Put("=");
-    text.Put(line.value);
-  }
-  text.Put("\r\n");
 }
 
 }  // namespace
@@ -163,7 +164,7 @@ std::string IniSectionUpdate::WriteOver(std::string_view old) const {
       if (sectionNumber != 0) text.Put("\r\n");
       ++sectionNumber;
       lineInSection = 0;
-      PutLine(text, line);
+      text.PutLine(line);
       return;
     }
     if (sectionNumber == 0) return;
@@ -171,7 +172,7 @@ std::string IniSectionUpdate::WriteOver(std::string_view old) const {
     if (slot != kNoSlot && lineOfSlot[slot] == lineInSection) {
       PutSlot(text, UpdateOfSlot(slot), slot);
     } else {
-      PutLine(text, line);
+      text.PutLine(line);
     }
     ++lineInSection;
   });
@@ -179,9 +180,7 @@ std::string IniSectionUpdate::WriteOver(std::string_view old) const {
   if (sectionNumber != 0) text.Put("\r\n");
 
   if (target == 0) {
-    text.Put("[");
-    text.Put(section_);
-    text.Put("]\r\n");
+    text.PutLine(IniLine{IniLine::Kind::Section, section_, {}});
     PutUnsetSlots(text, lineOfSlot);
     text.Put("\r\n");
   }

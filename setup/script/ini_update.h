@@ -15,8 +15,6 @@
 
 namespace setup {
 
-class TextWriter;
-
 class IniSectionUpdate {
  public:
   explicit IniSectionUpdate(std::string_view section) : section_(section) {}
@@ -31,6 +29,7 @@ class IniSectionUpdate {
   std::string WriteOver(std::string_view old) const;
 
  private:
+  class TextWriter;
   // One Set or SetList; its keys take the slots from firstSlot on, one per value.
   struct Update {
     std::string key;  // the key, or the stem of a list

@@ -36,12 +36,9 @@ std::string ScriptPath(RunMode mode, Platform& platform, const std::string& modu
 }  // namespace
 
 void ReadList(const IniDocument& document, const std::string& name, TextList& list) {
-  std::uint32_t count = 0;
-  for (std::optional<std::string_view> value;
-       (value = document.FindNumbered(kSection, name, count + 1)) && !value->empty();)
-    ++count;
-  list.reserve(list.size() + count);
-  for (std::uint32_t i = 1; i <= count; ++i) list.emplace_back(*document.FindNumbered(kSection, name, i));
+  const std::vector<std::string_view> values = document.ListValues(kSection, name);
+  list.reserve(list.size() + values.size());
+  for (std::string_view value : values) list.emplace_back(value);
 }
 
 LoadResult LoadSetupScript(RunMode mode, Platform& platform, SetupScript& script) {

@@ -162,13 +162,21 @@ TEST(IniDocument, NumberedKeysFollowTheSameRulesAsOtherKeys) {
       "[SETUP]\nCOPY1=first\ncopy1=second\nCOPY01=leading zero\nCOPY999999=far\nCOPY2=two\nCOPY999999=far again\n"
       "COPY4294967295=max\n");
   EXPECT_EQ(*document.Find("SETUP", "COPY1"), "second");
-  EXPECT_EQ(*document.FindNumbered("SETUP", "copy", 1), "second");
   EXPECT_EQ(*document.Find("SETUP", "COPY01"), "leading zero");
-  EXPECT_EQ(*document.FindNumbered("SETUP", "COPY", 999999), "far again");
   EXPECT_EQ(*document.Find("SETUP", "Copy999999"), "far again");
   EXPECT_EQ(*document.Find("SETUP", "COPY4294967295"), "max");
-  EXPECT_EQ(document.FindNumbered("SETUP", "COPY", 3), std::nullopt);
-  EXPECT_EQ(document.FindNumbered("OTHER", "COPY", 1), std::nullopt);
+  EXPECT_EQ(document.ListValues("SETUP", "copy"), (std::vector<std::string_view>{"second", "two"}));
+  EXPECT_TRUE(document.ListValues("OTHER", "COPY").empty());
+}
+
+TEST(IniDocument, ListKeysWrittenOutOfOrderAreAllFound) {
+  // COPY5 comes first, while the section is too short for its number, and is indexed by name.
+  const IniDocument document =
+      IniDocument::Parse("[SETUP]\nCOPY5=e\nCOPY3=old c\nCOPY1=a\nCOPY2=b\nCOPY3=c\nCOPY4=d\nCOPY7=g\n");
+  EXPECT_EQ(document.ListValues("SETUP", "COPY"), (std::vector<std::string_view>{"a", "b", "c", "d", "e"}));
+  TextList copies;
+  ReadList(document, "COPY", copies);
+  EXPECT_EQ(copies, (TextList{"a", "b", "c", "d", "e"}));
 }
 
 TEST(IniDocument, SetFindsANumberedKeyWhereverItWasIndexed) {

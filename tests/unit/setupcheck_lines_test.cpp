@@ -61,6 +61,7 @@ TEST(ScriptLines, AgreesWithTheReaderOnAwkwardScripts) {
       "[SETUP]\r\nREG4294967297=huge\r\nREG1=x\r\nREG99999=far beyond\r\n",
       "[SETUP\r\nTITLE=unclosed header\r\n[]\r\nTITLE=empty section name\r\n[SETUP]\r\n",
       "[SETUP]\r\nCOPY1=x\r\ncopy1=y\r\nCoPy2=z\r\n[SETUP]\r\nCOPY1=second\r\n",
+      "[SETUP]\r\nCOPY3=c\r\nREG2=y\r\nCOPY1=a\r\nREG1=x\r\nCOPY2=b\r\n",  // lists out of order
       "[SETUP]\n\n\n\r\r\n\r\nSTART1=GAME.EXE,\x83\x5C\x83\x74\x83\x67,\r\nCFG1=\x83\x5C=\\\r\n",
   };
   for (const std::string& text : scripts) {
