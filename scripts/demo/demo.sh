@@ -28,7 +28,8 @@ new_prefix "$out/work/prefix" "$build/wine-template" || exit 1
 trap wine_teardown EXIT
 start_xvfb || exit 1
 wine_start
-bash "$here/../make-cd.sh" "$out/work/cd" "$build" 64 || exit 1
+# Large enough that the copy lasts a few seconds, so the progress window is caught while it works.
+bash "$here/../make-cd.sh" "$out/work/cd" "$build" 192 || exit 1
 declare_drive d cdrom "$out/work/cd"
 
 collect_shots() {
