@@ -121,6 +121,9 @@ std::vector<std::string_view> IniDocument::ListValues(std::string_view sectionNa
   const std::string upperStem = ToUpperAscii(stem);
   const auto found = section->index.numbered.find(upperStem);
   const std::vector<std::uint32_t>* lines = found == section->index.numbered.end() ? nullptr : &found->second;
+  // A list can reach beyond its array only through keys met early, so the array's size is
+  // nearly always room enough.
+  if (lines != nullptr) values.reserve(lines->size());
   for (std::uint32_t number = 1;; ++number) {
     std::size_t line = (lines != nullptr && number < lines->size()) ? (*lines)[number] : KeyIndex::kNone;
     // A key met before the section had lines enough to reach its number was hashed by its full

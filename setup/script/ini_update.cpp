@@ -4,6 +4,7 @@
 // no hashing and no string per line.
 #include "setup/script/ini_update.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 #include <utility>
@@ -21,10 +22,15 @@ class IniSectionUpdate::TextWriter {
   explicit TextWriter(std::size_t capacity) : text_(capacity, '\0') {}
   void Put(std::string_view part) {
     if (part.empty()) return;
-    if (part.size() > text_.size() - used_) text_.resize(2 * text_.size() + part.size());
-    std::memcpy(text_.data() + used_, part.data(), part.size());
+    std::memcpy(Claim(part.size()), part.data(), part.size());
     used_ += part.size();
   }
+  // Room for at most size bytes at the end, to be filled and then kept with Keep.
+  char* Claim(std::size_t size) {
+    if (size > text_.size() - used_) text_.resize(2 * text_.size() + size);
+    return text_.data() + used_;
+  }
+  void Keep(const char* end) { used_ = static_cast<std::size_t>(end - text_.data()); }
   // A line as the document writes it: trimmed, ending in CR LF.
   void PutLine(const IniLine& line) {
     if (line.kind == IniLine::Kind::Section) {
@@ -104,16 +110,18 @@ const std::string& IniSectionUpdate::ValueOfSlot(const Update& update, std::size
   return update.list == nullptr ? *update.value : (*update.list)[slot - update.firstSlot];
 }
 
+// One claim and plain copies per line: this runs once for every file of a long record.
 void IniSectionUpdate::PutSlot(TextWriter& text, const Update& update, std::size_t slot) const {
-  text.Put(update.key);
-  if (update.list != nullptr) {
-    char digits[24];
-    const auto written = std::to_chars(digits, digits + sizeof digits, slot - update.firstSlot + 1);
-    text.Put(std::string_view(digits, static_cast<std::size_t>(written.ptr - digits)));
-  }
-  text.Put("=");
-  text.Put(ValueOfSlot(update, slot));
-  text.Put("\r\n");
+  constexpr std::size_t kMostDigits = 20;
+  const std::string& value = ValueOfSlot(update, slot);
+  char* out = text.Claim(update.key.size() + kMostDigits + 1 + value.size() + 2);
+  out = std::copy(update.key.begin(), update.key.end(), out);
+  if (update.list != nullptr) out = std::to_chars(out, out + kMostDigits, slot - update.firstSlot + 1).ptr;
+  *out++ = '=';
+  out = std::copy(value.begin(), value.end(), out);
+  *out++ = '\r';
+  *out++ = '\n';
+  text.Keep(out);
 }
 
 std::size_t IniSectionUpdate::NewTextSize() const {
