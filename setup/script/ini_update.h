@@ -1,5 +1,5 @@
-// IniSectionUpdate: sets keys of one section of an INI text and writes the whole text again, in
-// one pass over the old text and without building a document of it. The result is byte for byte
+// IniSectionUpdate: sets keys of one section of an INI text and writes the whole text again,
+// reading the old text twice and without building a document of it. The result is byte for byte
 // what IniDocument gives for Parse, then Set and SetList in the same order, then Serialize:
 // comments, empty lines and lines before the first section are dropped, lines are trimmed and end
 // in CR LF, and each section is followed by an empty line. In the last section of the name, the
