@@ -28,17 +28,6 @@ std::string ExistingRecord(Platform& platform, const std::string& path) {
   return text ? std::move(*text) : std::string();
 }
 
-// The record's text: the old record with this installation's keys set in its SETUP section.
-std::string RecordText(const SetupScript& script, std::string old) {
-  IniSectionUpdate update(kSection);
-  update.Set("TITLE", script.Title);
-  update.Set("GROUP", script.GroupName);
-  update.SetList("COPY", script.InstalledFiles);
-  update.SetList("REG", script.InstalledRegKeys);
-  update.Set("SHORTCUT", script.ShortcutSetting);
-  return update.WriteOver(old);
-}
-
 bool WriteReplacing(Platform& platform, const std::string& path, const std::string& bytes) {
   const std::string temporary = path + ".new";
   if (platform.files.WriteWholeFile(temporary, bytes) != WriteResult::Ok ||
@@ -50,6 +39,16 @@ bool WriteReplacing(Platform& platform, const std::string& path, const std::stri
 }
 
 }  // namespace
+
+std::string UninstallRecordText(const SetupScript& script, std::string_view old) {
+  IniSectionUpdate update(kSection);
+  update.Set("TITLE", script.Title);
+  update.Set("GROUP", script.GroupName);
+  update.SetList("COPY", script.InstalledFiles);
+  update.SetList("REG", script.InstalledRegKeys);
+  update.Set("SHORTCUT", script.ShortcutSetting);
+  return update.WriteOver(old);
+}
 
 void MakeUnInstallData(StepContext& context) {
   Platform& platform = context.platform;
@@ -66,7 +65,7 @@ void MakeUnInstallData(StepContext& context) {
     return;
   }
 
-  const std::string text = RecordText(script, ExistingRecord(platform, recordPath));
+  const std::string text = UninstallRecordText(script, ExistingRecord(platform, recordPath));
   if (!WriteReplacing(platform, recordPath, text)) ReportCannotCreate(context, recordPath);
 }
 

@@ -2,9 +2,16 @@
 // destination folder, merged into an existing record of the same name.
 #pragma once
 
+#include <string>
+#include <string_view>
+
 #include "setup/install/step_context.h"
 
 namespace setup {
+
+// The record's text: old (which may be empty) with this installation's TITLE, GROUP, COPYn, REGn
+// and SHORTCUT set in its SETUP section.
+std::string UninstallRecordText(const SetupScript& script, std::string_view old);
 
 void MakeUnInstallData(StepContext& context);
 

@@ -1,13 +1,13 @@
-// The one-pass record writer against the document it replaces: for any old text, setting the
-// record's keys must give the same bytes as reading the text into an IniDocument, setting the
-// same keys there and writing it out.
+// The record writer against the document it replaces: for any old text, the record's text must
+// be the same bytes as reading the old text into an IniDocument, setting the same keys there and
+// writing it out.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "setup/install/uninstall_record.h"
 #include "setup/script/ini_document.h"
-#include "setup/script/ini_update.h"
 
 namespace setup {
 namespace {
@@ -31,13 +31,13 @@ std::string ThroughDocument(const std::string& old, const RecordKeys& keys) {
 }
 
 std::string ThroughUpdate(const std::string& old, const RecordKeys& keys) {
-  IniSectionUpdate update("SETUP");
-  update.Set("TITLE", keys.title);
-  update.Set("GROUP", keys.group);
-  update.SetList("COPY", keys.files);
-  update.SetList("REG", keys.keys);
-  update.Set("SHORTCUT", keys.shortcut);
-  return update.WriteOver(old);
+  SetupScript script;
+  script.Title = keys.title;
+  script.GroupName = keys.group;
+  script.InstalledFiles = keys.files;
+  script.InstalledRegKeys = keys.keys;
+  script.ShortcutSetting = keys.shortcut;
+  return UninstallRecordText(script, old);
 }
 
 TEST(IniSectionUpdate, NewRecordIsOneSectionInTheOrderOfTheKeys) {
