@@ -274,7 +274,7 @@ table() {
   row "Wine: uninstall 10,000 files in 1,000 folders" "$(figure uninstall.whole_ms)" "$(figure uninstall.bare_ms)" \
     ratio 1.2 "baseline: DeleteFileA loop; $(window_note uninstall "bar step on every file, pumps")"
   row "Wine: start-up to the main dialog on the screen" "$(figure startup.setup_ms)" "$(figure startup.minimal_ms)" \
-    ratio 1.2 "baseline: a program that shows one window; the same importing setup.exe's DLLs: $(figure startup.minimal_imports_ms) ms"
+    ratio 1.2 "baseline: a program that shows one window; the same loading the DLLs setup.exe loads before its dialog shows: $(figure startup.minimal_imports_ms) ms"
   row "Size of setup.exe (i686)" "$(kib "$(figure size.setup)")" "" limit 200 "$(section_note)" KiB
   row "Size of launcher.exe (i686)" "$(kib "$(figure size.launcher)")" "" limit 32 "" KiB
   row "Host: peak memory of the 100,000-entry install" "$(figure memory.peak_resident_mb)" "$script_mb" limit \
