@@ -345,6 +345,12 @@ write_report() {
     echo
     figure_block "calls\\."
     echo
+    echo "The installations without windows, by platform call under Wine: the mean milliseconds and"
+    echo "number of calls per run in each kind of call, and \`outside_calls\` for the installer's own"
+    echo "code between the calls (the bare loop's figures are in the table and below):"
+    echo
+    figure_block "install(200|10k)\\.quiet\\."
+    echo
     echo "The i686 setup.exe by section (the resources hold the two progress clips):"
     echo
     size_sections
@@ -357,7 +363,7 @@ write_report() {
     echo "installation runs:"
     echo
     echo '```'
-    cat "$out"/wine-*.log 2>/dev/null | grep -E '^(runs|figure) (install|uninstall|startup)' || true
+    cat "$out"/wine-*.log 2>/dev/null | grep -E '^(runs|figure) (install|uninstall|startup)' | grep -v '\.quiet\.' || true
     echo '```'
     echo
     echo "The host cases (median milliseconds of processor time):"

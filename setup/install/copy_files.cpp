@@ -78,7 +78,7 @@ void CopyLine(StepContext& context, const std::string& line, std::int64_t scale)
     if (context.flags.AbortRequested) break;
     context.progress.SetLabel(text::kCopyingPrefix + platform.system.AnsiToUtf8(file.name));
     platform.ui.PumpMessages();
-    CopyOneFile(platform, file.name, source.folder, destination);
+    CopyOneFile(platform, file, source.folder, destination);
     const std::int64_t units = static_cast<std::int64_t>(file.size) / scale;
     context.progress.SetPosition(context.progress.Position() + static_cast<int>(units));
     platform.ui.PumpMessages();
@@ -90,10 +90,14 @@ void CopyLine(StepContext& context, const std::string& line, std::int64_t scale)
 
 std::int64_t ProgressScale(std::int64_t totalBytes) { return totalBytes > 65535 ? totalBytes / kBarUnits + 1 : 1; }
 
-void CopyOneFile(Platform& platform, const std::string& name, const std::string& sourceFolder,
+void CopyOneFile(Platform& platform, const FoundEntry& file, const std::string& sourceFolder,
                  const std::string& destinationFolder) {
-  const std::string target = destinationFolder + "\\" + name;
-  platform.files.CopyFile(sourceFolder + "\\" + name, target);
+  const std::string target = destinationFolder + "\\" + file.name;
+  const bool copied = platform.files.CopyFile(sourceFolder + "\\" + file.name, target);
+  // A copy takes its source's attributes, so a source with the archive attribute alone needs no
+  // change. Skipping the call matters under Wine, where it costs about 0.3 ms a file (a fifth of
+  // a 200 MB installation). A failed copy leaves an older file whose attributes are still set.
+  if (copied && file.attributes == kAttrArchive) return;
   platform.files.SetAttributes(target, kAttrArchive);
 }
 

@@ -13,9 +13,10 @@ namespace setup {
 
 void CopyFiles(StepContext& context);
 
-// Copies one file under the same name, replacing an existing one, and leaves the copy with the
-// archive attribute alone (read-only, hidden and system from the CD-ROM are cleared).
-void CopyOneFile(Platform& platform, const std::string& name, const std::string& sourceFolder,
+// Copies one file, as listed in its source folder, under the same name, replacing an existing
+// one, and leaves the copy with the archive attribute alone (read-only, hidden and system from
+// the CD-ROM are cleared).
+void CopyOneFile(Platform& platform, const FoundEntry& file, const std::string& sourceFolder,
                  const std::string& destinationFolder);
 
 // The divisor from bytes to progress units that keeps the bar's range within 16 bits.

@@ -102,6 +102,23 @@ TEST_F(CopyStep, ExistingReadOnlyDestinationStaysButIsRecordedAndMadeWritable) {
   EXPECT_EQ(script.InstalledFiles, (TextList{"C:\\Game\\A.TXT", "C:\\Game\\B.TXT"}));
 }
 
+// Every copy ends with the archive attribute alone; the attribute call is made only where the
+// copy did not already give it that (read-only, hidden or system sources, failed copies).
+TEST_F(CopyStep, CopiesEndWithTheArchiveAttributeAloneAndOnlyChangedOnesAreSet) {
+  machine.files().AddFile("D:\\DATA\\PLAIN.DAT", "p", kAttrArchive);
+  machine.files().AddFile("D:\\DATA\\CDROM.DAT", "c", kAttrReadOnly);
+  machine.files().AddFile("D:\\DATA\\BOTH.DAT", "b", kAttrReadOnly | kAttrArchive);
+  machine.files().AddFile("D:\\DATA\\NORMAL.DAT", "n", kAttrNormal);
+  script.CopyList = {"*.DAT,$"};
+  machine.files().ResetCallCounts();
+  Copy();
+  for (const char* name : {"PLAIN.DAT", "CDROM.DAT", "BOTH.DAT", "NORMAL.DAT"}) {
+    EXPECT_EQ(machine.files().Attributes(std::string("C:\\Game\\") + name), kAttrArchive) << name;
+  }
+  EXPECT_EQ(machine.files().CallCount(FileCall::CopyFile), 4);
+  EXPECT_EQ(machine.files().CallCount(FileCall::SetAttributes), 3);
+}
+
 TEST_F(CopyStep, FailedCopiesAreCountedAndRecordedWithoutAMessage) {
   machine.files().AddFileOfSize("D:\\DATA\\A", 100);
   machine.files().InjectFault(FileCall::CopyFile, "C:\\Game\\A");

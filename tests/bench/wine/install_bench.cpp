@@ -21,6 +21,7 @@
 #include "tests/bench/wine/bench_report.h"
 #include "tests/bench/wine/file_trees.h"
 #include "tests/bench/wine/process_memory.h"
+#include "tests/bench/wine/timed_platform.h"
 
 namespace bench {
 namespace {
@@ -71,15 +72,23 @@ class InstallBench {
   void CleanUp() { RemoveTree(root_); }
 
   // The main dialog's Start button pressed on a freshly started program, with the folder typed.
-  double WholeInstall(const std::string& destination, UnattendedUi::Progress progress) {
-    WinFileSystem files;
-    WinRegistry registry;
+  // With calls, the file system, registry and shell calls are timed into it.
+  double WholeInstall(const std::string& destination, UnattendedUi::Progress progress, CallTimes* calls = nullptr) {
+    WinFileSystem realFiles;
+    WinRegistry realRegistry;
     WinShell shell;
+    CallTimes untimed;
+    TimedFileSystem timedFiles(realFiles, calls != nullptr ? *calls : untimed);
+    TimedRegistry timedRegistry(realRegistry, calls != nullptr ? *calls : untimed);
+    TimedShell timedShell(shell, calls != nullptr ? *calls : untimed);
+    setup::FileSystem& files = calls != nullptr ? static_cast<setup::FileSystem&>(timedFiles) : realFiles;
+    setup::Registry& registry = calls != nullptr ? static_cast<setup::Registry&>(timedRegistry) : realRegistry;
+    setup::Shell& shellCalls = calls != nullptr ? static_cast<setup::Shell&>(timedShell) : shell;
     WinSystem realSystem;
     StartedAsSystem system(realSystem, cd_ + "\\setup.exe", "\"" + cd_ + "\\setup.exe\"");
     WinUserInterface windows;
     UnattendedUi ui(windows, progress);
-    setup::Platform platform{files, registry, shell, system, ui};
+    setup::Platform platform{files, registry, shellCalls, system, ui};
     setup::MessageForm form(platform);
     windows.Attach(form);
     if (!windows.CreateMainDialog()) return -1;
@@ -132,6 +141,21 @@ class InstallBench {
   std::string script_;
 };
 
+// The mean time per run in each kind of platform call, and in the installer's own code between
+// them: the part of the runs' mean that no call accounts for.
+void PrintCallProfile(const std::string& name, const CallTimes& calls, const std::vector<double>& runTimes) {
+  if (runTimes.empty()) return;
+  const double runs = static_cast<double>(runTimes.size());
+  double runTotal = 0;
+  for (double time : runTimes) runTotal += time;
+  for (const auto& [kind, total] : calls.totals()) {
+    PrintFigure(name + "." + kind + "_ms", total.ms / runs);
+    PrintFigure(name + "." + kind + "_calls", static_cast<double>(total.calls) / runs);
+  }
+  PrintFigure(name + ".run_mean_ms", runTotal / runs);
+  PrintFigure(name + ".outside_calls_ms", (runTotal - calls.TotalMs()) / runs);
+}
+
 struct RunKind {
   std::string name;
   std::function<double(const std::string&)> run;
@@ -153,9 +177,12 @@ bool RunInstallBench(const InstallCase& installCase) {
       {"whole", [&](const std::string& to) { return bench.WholeInstall(to, UnattendedUi::Progress::Windows); }, 2},
       {"bare", [&](const std::string& to) { return bench.BareCopy(to); }, 0},
   };
+  // The runs without windows are also profiled by platform call.
+  CallTimes quietCalls;
   if (installCase.withWindowShare) {
-    kinds.push_back({"whole_quiet",
-                     [&](const std::string& to) { return bench.WholeInstall(to, UnattendedUi::Progress::Quiet); }, 2});
+    kinds.push_back(
+        {"whole_quiet",
+         [&](const std::string& to) { return bench.WholeInstall(to, UnattendedUi::Progress::Quiet, &quietCalls); }, 2});
   }
 
   const double peakBefore = PeakWorkingSetMb();
@@ -185,6 +212,7 @@ bool RunInstallBench(const InstallCase& installCase) {
     PrintRuns(installCase.name + "." + kind.name + "_ms", times[kind.name]);
     PrintFigure(installCase.name + "." + kind.name + "_ms", Median(times[kind.name]));
   }
+  if (installCase.withWindowShare) PrintCallProfile(installCase.name + ".quiet", quietCalls, times["whole_quiet"]);
   PrintFigure(installCase.name + ".script_bytes", static_cast<double>(bench.scriptBytes()));
   PrintFigure(installCase.name + ".peak_ws_before_mb", peakBefore);
   PrintFigure(installCase.name + ".peak_ws_after_mb", peakAfter);

@@ -1,0 +1,172 @@
+// A profile of an installation by platform call: file system, registry and shell wrappers that
+// add the wall time of every call to a total per kind of call, so a run without windows can be
+// split into the time the system took for the copies, the attributes, the listings, the
+// shortcut and so on, and the time spent in the installer's own code between the calls.
+#pragma once
+
+#include <map>
+#include <string>
+#include <type_traits>
+#include <utility>
+#include <vector>
+
+#include "setup/platform/platform.h"
+#include "tests/bench/wine/bench_clock.h"
+
+namespace bench {
+
+// Total milliseconds and number of calls, per kind of call.
+class CallTimes {
+ public:
+  struct Total {
+    double ms = 0;
+    long calls = 0;
+  };
+
+  template <typename Call>
+  auto Time(const char* kind, Call&& call) {
+    const double start = NowMs();
+    if constexpr (std::is_void_v<decltype(call())>) {
+      call();
+      Add(kind, NowMs() - start);
+    } else {
+      auto result = call();
+      Add(kind, NowMs() - start);
+      return result;
+    }
+  }
+
+  const std::map<std::string, Total>& totals() const { return totals_; }
+  double TotalMs() const {
+    double sum = 0;
+    for (const auto& [kind, total] : totals_) sum += total.ms;
+    return sum;
+  }
+
+ private:
+  void Add(const char* kind, double ms) {
+    Total& total = totals_[kind];
+    total.ms += ms;
+    ++total.calls;
+  }
+
+  std::map<std::string, Total> totals_;
+};
+
+class TimedFileSystem final : public setup::FileSystem {
+ public:
+  TimedFileSystem(setup::FileSystem& inner, CallTimes& times) : inner_(inner), times_(times) {}
+
+  std::vector<setup::FoundEntry> FindEntries(const std::string& pattern) override {
+    return times_.Time("FindEntries", [&] { return inner_.FindEntries(pattern); });
+  }
+  bool CopyFile(const std::string& from, const std::string& to) override {
+    return times_.Time("CopyFile", [&] { return inner_.CopyFile(from, to); });
+  }
+  bool SetAttributes(const std::string& path, std::uint32_t attributes) override {
+    return times_.Time("SetAttributes", [&] { return inner_.SetAttributes(path, attributes); });
+  }
+  bool DeleteFile(const std::string& path) override {
+    return times_.Time("DeleteFile", [&] { return inner_.DeleteFile(path); });
+  }
+  bool CreateDirectory(const std::string& path) override {
+    return times_.Time("CreateDirectory", [&] { return inner_.CreateDirectory(path); });
+  }
+  bool RemoveDirectory(const std::string& path) override {
+    return times_.Time("RemoveDirectory", [&] { return inner_.RemoveDirectory(path); });
+  }
+  bool DirectoryExists(const std::string& path) override {
+    return times_.Time("DirectoryExists", [&] { return inner_.DirectoryExists(path); });
+  }
+  bool FileExists(const std::string& path) override {
+    return times_.Time("FileExists", [&] { return inner_.FileExists(path); });
+  }
+  bool SetCurrentDirectory(const std::string& path) override {
+    return times_.Time("SetCurrentDirectory", [&] { return inner_.SetCurrentDirectory(path); });
+  }
+  setup::DriveType GetDriveType(const std::string& root) override {
+    return times_.Time("GetDriveType", [&] { return inner_.GetDriveType(root); });
+  }
+  std::int64_t FreeBytes(const std::string& root) override {
+    return times_.Time("FreeBytes", [&] { return inner_.FreeBytes(root); });
+  }
+  std::optional<std::string> ShortPath(const std::string& path) override {
+    return times_.Time("ShortPath", [&] { return inner_.ShortPath(path); });
+  }
+  std::optional<std::string> ReadWholeFile(const std::string& path) override {
+    return times_.Time("ReadWholeFile", [&] { return inner_.ReadWholeFile(path); });
+  }
+  setup::WriteResult WriteWholeFile(const std::string& path, const std::string& bytes) override {
+    return times_.Time("WriteWholeFile", [&] { return inner_.WriteWholeFile(path, bytes); });
+  }
+  bool ReplaceFile(const std::string& from, const std::string& to) override {
+    return times_.Time("ReplaceFile", [&] { return inner_.ReplaceFile(from, to); });
+  }
+
+ private:
+  setup::FileSystem& inner_;
+  CallTimes& times_;
+};
+
+// The registry's calls are few per installation: one total for all of them.
+class TimedRegistry final : public setup::Registry {
+ public:
+  TimedRegistry(setup::Registry& inner, CallTimes& times) : inner_(inner), times_(times) {}
+
+  bool CreateKey(setup::KeyHandle parent, const std::string& path, setup::KeyHandle* key) override {
+    return times_.Time("Registry", [&] { return inner_.CreateKey(parent, path, key); });
+  }
+  bool OpenKey(setup::KeyHandle parent, const std::string& path, setup::KeyHandle* key) override {
+    return times_.Time("Registry", [&] { return inner_.OpenKey(parent, path, key); });
+  }
+  bool SetString(setup::KeyHandle key, const std::string& name, const std::string& value) override {
+    return times_.Time("Registry", [&] { return inner_.SetString(key, name, value); });
+  }
+  bool SetDword(setup::KeyHandle key, const std::string& name, std::uint32_t value) override {
+    return times_.Time("Registry", [&] { return inner_.SetDword(key, name, value); });
+  }
+  bool QueryInfo(setup::KeyHandle key, std::uint32_t* subkeyCount, std::uint32_t* longestSubkeyName) override {
+    return times_.Time("Registry", [&] { return inner_.QueryInfo(key, subkeyCount, longestSubkeyName); });
+  }
+  bool EnumKey(setup::KeyHandle key, std::uint32_t index, std::uint32_t nameRoom, std::string* name) override {
+    return times_.Time("Registry", [&] { return inner_.EnumKey(key, index, nameRoom, name); });
+  }
+  bool DeleteKey(setup::KeyHandle parent, const std::string& path) override {
+    return times_.Time("Registry", [&] { return inner_.DeleteKey(parent, path); });
+  }
+  void CloseKey(setup::KeyHandle key) override {
+    times_.Time("Registry", [&] { inner_.CloseKey(key); });
+  }
+
+ private:
+  setup::Registry& inner_;
+  CallTimes& times_;
+};
+
+class TimedShell final : public setup::Shell {
+ public:
+  TimedShell(setup::Shell& inner, CallTimes& times) : inner_(inner), times_(times) {}
+
+  std::string SpecialFolderPath(int csidl) override {
+    return times_.Time("SpecialFolder", [&] { return inner_.SpecialFolderPath(csidl); });
+  }
+  std::string SpecialFolderParsingName(int csidl) override {
+    return times_.Time("SpecialFolder", [&] { return inner_.SpecialFolderParsingName(csidl); });
+  }
+  std::optional<std::string> BrowseForFolder(const std::string& titleUtf8) override {
+    return inner_.BrowseForFolder(titleUtf8);
+  }
+  void OpenFile(const std::string& path) override { inner_.OpenFile(path); }
+  bool SaveShellLink(const setup::ShellLinkData& link) override {
+    return times_.Time("SaveShellLink", [&] { return inner_.SaveShellLink(link); });
+  }
+  void BroadcastSettingChange() override {
+    times_.Time("BroadcastSettingChange", [&] { inner_.BroadcastSettingChange(); });
+  }
+
+ private:
+  setup::Shell& inner_;
+  CallTimes& times_;
+};
+
+}  // namespace bench
