@@ -345,11 +345,11 @@ write_report() {
     echo
     figure_block "calls\\."
     echo
-    echo "The installations without windows, by platform call under Wine: the mean milliseconds and"
-    echo "number of calls per run in each kind of call, and \`outside_calls\` for the installer's own"
-    echo "code between the calls (the bare loop's figures are in the table and below):"
+    echo "The installations and the uninstallation without windows, by platform call under Wine: the"
+    echo "mean milliseconds and number of calls per run in each kind of call, and \`outside_calls\` for"
+    echo "the program's own code between the calls (the bare loops' figures are in the table and below):"
     echo
-    figure_block "install(200|10k)\\.quiet\\."
+    figure_block "(install200|install10k|uninstall)\\.quiet\\."
     echo
     echo "The i686 setup.exe by section (the resources hold the two progress clips):"
     echo

@@ -74,21 +74,15 @@ class InstallBench {
   // The main dialog's Start button pressed on a freshly started program, with the folder typed.
   // With calls, the file system, registry and shell calls are timed into it.
   double WholeInstall(const std::string& destination, UnattendedUi::Progress progress, CallTimes* calls = nullptr) {
-    WinFileSystem realFiles;
-    WinRegistry realRegistry;
+    WinFileSystem files;
+    WinRegistry registry;
     WinShell shell;
-    CallTimes untimed;
-    TimedFileSystem timedFiles(realFiles, calls != nullptr ? *calls : untimed);
-    TimedRegistry timedRegistry(realRegistry, calls != nullptr ? *calls : untimed);
-    TimedShell timedShell(shell, calls != nullptr ? *calls : untimed);
-    setup::FileSystem& files = calls != nullptr ? static_cast<setup::FileSystem&>(timedFiles) : realFiles;
-    setup::Registry& registry = calls != nullptr ? static_cast<setup::Registry&>(timedRegistry) : realRegistry;
-    setup::Shell& shellCalls = calls != nullptr ? static_cast<setup::Shell&>(timedShell) : shell;
+    PlatformCalls platformCalls(files, registry, shell, calls);
     WinSystem realSystem;
     StartedAsSystem system(realSystem, cd_ + "\\setup.exe", "\"" + cd_ + "\\setup.exe\"");
     WinUserInterface windows;
     UnattendedUi ui(windows, progress);
-    setup::Platform platform{files, registry, shellCalls, system, ui};
+    setup::Platform platform{platformCalls.files(), platformCalls.registry(), platformCalls.shell(), system, ui};
     setup::MessageForm form(platform);
     windows.Attach(form);
     if (!windows.CreateMainDialog()) return -1;
@@ -140,21 +134,6 @@ class InstallBench {
   FileTree source_;
   std::string script_;
 };
-
-// The mean time per run in each kind of platform call, and in the installer's own code between
-// them: the part of the runs' mean that no call accounts for.
-void PrintCallProfile(const std::string& name, const CallTimes& calls, const std::vector<double>& runTimes) {
-  if (runTimes.empty()) return;
-  const double runs = static_cast<double>(runTimes.size());
-  double runTotal = 0;
-  for (double time : runTimes) runTotal += time;
-  for (const auto& [kind, total] : calls.totals()) {
-    PrintFigure(name + "." + kind + "_ms", total.ms / runs);
-    PrintFigure(name + "." + kind + "_calls", static_cast<double>(total.calls) / runs);
-  }
-  PrintFigure(name + ".run_mean_ms", runTotal / runs);
-  PrintFigure(name + ".outside_calls_ms", (runTotal - calls.TotalMs()) / runs);
-}
 
 struct RunKind {
   std::string name;

@@ -12,6 +12,7 @@
 
 #include "setup/platform/platform.h"
 #include "tests/bench/wine/bench_clock.h"
+#include "tests/bench/wine/bench_report.h"
 
 namespace bench {
 
@@ -168,5 +169,48 @@ class TimedShell final : public setup::Shell {
   setup::Shell& inner_;
   CallTimes& times_;
 };
+
+// The file system, registry and shell a run hands to the installer: the real ones, or with
+// calls given, the real ones timed into it.
+class PlatformCalls {
+ public:
+  PlatformCalls(setup::FileSystem& files, setup::Registry& registry, setup::Shell& shell, CallTimes* calls)
+      : files_(files),
+        registry_(registry),
+        shell_(shell),
+        timed_(calls != nullptr),
+        timedFiles_(files, timed_ ? *calls : untimed_),
+        timedRegistry_(registry, timed_ ? *calls : untimed_),
+        timedShell_(shell, timed_ ? *calls : untimed_) {}
+
+  setup::FileSystem& files() { return timed_ ? timedFiles_ : files_; }
+  setup::Registry& registry() { return timed_ ? timedRegistry_ : registry_; }
+  setup::Shell& shell() { return timed_ ? timedShell_ : shell_; }
+
+ private:
+  setup::FileSystem& files_;
+  setup::Registry& registry_;
+  setup::Shell& shell_;
+  bool timed_;
+  CallTimes untimed_;
+  TimedFileSystem timedFiles_;
+  TimedRegistry timedRegistry_;
+  TimedShell timedShell_;
+};
+
+// The mean time per run in each kind of platform call, and in the installer's own code between
+// them: the part of the runs' mean that no call accounts for.
+inline void PrintCallProfile(const std::string& name, const CallTimes& calls, const std::vector<double>& runTimes) {
+  if (runTimes.empty()) return;
+  const double runs = static_cast<double>(runTimes.size());
+  double runTotal = 0;
+  for (double time : runTimes) runTotal += time;
+  for (const auto& [kind, total] : calls.totals()) {
+    PrintFigure(name + "." + kind + "_ms", total.ms / runs);
+    PrintFigure(name + "." + kind + "_calls", static_cast<double>(total.calls) / runs);
+  }
+  PrintFigure(name + ".run_mean_ms", runTotal / runs);
+  PrintFigure(name + ".outside_calls_ms", (runTotal - calls.TotalMs()) / runs);
+}
 
 }  // namespace bench

@@ -21,6 +21,7 @@
 #include "tests/bench/wine/bench_platform.h"
 #include "tests/bench/wine/bench_report.h"
 #include "tests/bench/wine/file_trees.h"
+#include "tests/bench/wine/timed_platform.h"
 
 namespace bench {
 namespace {
@@ -41,18 +42,20 @@ bool WriteRecord(const FileTree& tree, const std::string& recordPath) {
   return WriteFileBytes(recordPath, record.Serialize());
 }
 
-// The program as the uninstall entry starts it: the uninstaller's name, the record's path.
-double Uninstall(const std::string& recordPath, UnattendedUi::Progress progress) {
+// The program as the uninstall entry starts it: the uninstaller's name, the record's path. With
+// calls, the file system, registry and shell calls are timed into it.
+double Uninstall(const std::string& recordPath, UnattendedUi::Progress progress, CallTimes* calls) {
   using namespace setup::win32;
   WinFileSystem files;
   WinRegistry registry;
   WinShell shell;
+  PlatformCalls platformCalls(files, registry, shell, calls);
   WinSystem realSystem;
   const std::string program = realSystem.WindowsDirectory() + "\\unkelvo4.exe";
   StartedAsSystem system(realSystem, program, "\"" + program + "\" \"" + recordPath + "\"");
   WinUserInterface windows;
   UnattendedUi ui(windows, progress);
-  setup::Platform platform{files, registry, shell, system, ui};
+  setup::Platform platform{platformCalls.files(), platformCalls.registry(), platformCalls.shell(), system, ui};
   setup::MessageForm form(platform);
   windows.Attach(form);
   if (!windows.CreateMainDialog()) return -1;
@@ -110,6 +113,8 @@ bool RunUninstallBench(int files, int folders, int repetitions, bool windowShare
         {"whole_quiet", PlanTree(root + "\\quiet", files, folders), true, UnattendedUi::Progress::Quiet, {}});
   }
 
+  // The runs without windows are also profiled by platform call.
+  CallTimes quietCalls;
   bool complete = true;
   for (int repetition = 0; repetition < repetitions; ++repetition) {
     RemoveTree(root);
@@ -119,7 +124,8 @@ bool RunUninstallBench(int files, int folders, int repetitions, bool windowShare
     }
     for (std::size_t turn = 0; turn < kinds.size(); ++turn) {
       RemovalKind& kind = kinds[(turn + repetition) % kinds.size()];
-      kind.times.push_back(kind.byUninstaller ? Uninstall(kind.tree.root + "\\UNINST.INI", kind.progress)
+      CallTimes* calls = kind.progress == UnattendedUi::Progress::Quiet ? &quietCalls : nullptr;
+      kind.times.push_back(kind.byUninstaller ? Uninstall(kind.tree.root + "\\UNINST.INI", kind.progress, calls)
                                               : BareDelete(kind.tree));
       complete = RemovedEverything(kind) && complete;
     }
@@ -129,6 +135,7 @@ bool RunUninstallBench(int files, int folders, int repetitions, bool windowShare
   for (const RemovalKind& kind : kinds) {
     PrintRuns("uninstall." + kind.name + "_ms", kind.times);
     PrintFigure("uninstall." + kind.name + "_ms", Median(kind.times));
+    if (kind.progress == UnattendedUi::Progress::Quiet) PrintCallProfile("uninstall.quiet", quietCalls, kind.times);
   }
   return true;
 }
