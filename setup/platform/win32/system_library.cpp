@@ -34,7 +34,9 @@ HMODULE LoadSystemLibrary(const char* name) {
   return LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
-bool InitCommonControlsFromSystem() {
+namespace {
+
+bool RegisterCommonControlClasses() {
   HMODULE comctl = LoadSystemLibrary("comctl32.dll");
   if (comctl == nullptr) return false;
   using InitExFunction = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
@@ -50,6 +52,13 @@ bool InitCommonControlsFromSystem() {
   if (init == nullptr) return false;
   init();
   return true;
+}
+
+}  // namespace
+
+bool InitCommonControlsFromSystem() {
+  static const bool registered = RegisterCommonControlClasses();
+  return registered;
 }
 
 }  // namespace setup::win32

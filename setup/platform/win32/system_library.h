@@ -27,7 +27,7 @@ Function SystemFunction(const char* library, const char* name) {
 }
 
 // Loads comctl32.dll from the system folder and registers the animation and progress-bar
-// classes; false when the library is not there.
+// classes, the first time only; false when the library is not there.
 bool InitCommonControlsFromSystem();
 
 }  // namespace setup::win32

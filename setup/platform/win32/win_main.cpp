@@ -14,7 +14,6 @@
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   using namespace setup::win32;
   RestrictDllSearchPath();
-  InitCommonControlsFromSystem();
 
   WinFileSystem files;
   WinRegistry registry;

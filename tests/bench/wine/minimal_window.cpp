@@ -1,19 +1,14 @@
 // The start-up baseline: the least a Win32 program does to put one window on the screen. Built
 // with WITH_SETUP_IMPORTS, it also loads the DLLs setup.exe loads before its dialog shows (its
-// imports, and comctl32 for the progress windows made at start) without calling them, so that
-// the difference between the two builds is the cost of loading those DLLs. Shell32 and ole32
-// are left out: setup.exe loads them only when it makes shortcuts or browses for a folder.
+// imports) without calling them, so that the difference between the two builds is the cost of
+// loading those DLLs. Comctl32, shell32 and ole32 are left out: setup.exe loads them itself,
+// after the dialog shows (the progress windows) or when it needs them (shortcuts, folder picker).
 #include <windows.h>
-
-#ifdef WITH_SETUP_IMPORTS
-#include <commctrl.h>
-#endif
 
 namespace {
 
 #ifdef WITH_SETUP_IMPORTS
-void* volatile importedFunctions[] = {reinterpret_cast<void*>(&RegCloseKey), reinterpret_cast<void*>(&GetStockObject),
-                                      reinterpret_cast<void*>(&InitCommonControls)};
+void* volatile importedFunctions[] = {reinterpret_cast<void*>(&RegCloseKey), reinterpret_cast<void*>(&GetStockObject)};
 #endif
 
 LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
