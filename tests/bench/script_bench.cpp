@@ -124,6 +124,22 @@ void MergeIntoExistingRecord(benchmark::State& state) { WriteRecord(state, true)
 BENCHMARK(WriteNewRecord)->Arg(100000)->Arg(200000)->Unit(benchmark::kMillisecond);
 BENCHMARK(MergeIntoExistingRecord)->Arg(100000)->Arg(200000)->Unit(benchmark::kMillisecond);
 
+// The record's text alone, without any file call: what the record step adds to the write.
+void BuildRecordText(benchmark::State& state, bool merge) {
+  SetupScript script;
+  script.Title = "Bench";
+  script.InstalledFiles = InstalledFiles(static_cast<int>(state.range(0)));
+  const std::string old = merge ? UninstallRecordText(script, "") : std::string();
+  for (auto _ : state) {
+    std::string text = UninstallRecordText(script, old);
+    benchmark::DoNotOptimize(text.data());
+  }
+}
+void NewRecordText(benchmark::State& state) { BuildRecordText(state, false); }
+void MergedRecordText(benchmark::State& state) { BuildRecordText(state, true); }
+BENCHMARK(NewRecordText)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(MergedRecordText)->Arg(100000)->Unit(benchmark::kMillisecond);
+
 // The baseline for the record: the same bytes written with one call.
 void WriteRecordBytesOnce(benchmark::State& state) {
   SimulatedMachine machine;
