@@ -40,11 +40,14 @@ class CopyFormWindow final : public FormWindow, public ProgressWindow {
   void CloseClip();
   void MakeAnimation();
   void SetLabelWide(const WideString& text);
+  RECT BoundsInForm(HWND control) const;
+  void EraseBackground(const RECT& area);
 
   const FormLink& link_;
   HWND animation_ = nullptr;
   HWND progressBar_ = nullptr;
   HWND label_ = nullptr;
+  LONG labelHeight_ = 0;             // one line of the label's font, measured once
   const char* clipName_ = "RESAVI";  // the clip playing, or to play once the control is made
   bool stopped_ = false;             // StopAnimation came after the last PlayClip
 };

@@ -43,7 +43,7 @@ bool RegisterCommonControlClasses() {
   auto initEx =
       reinterpret_cast<InitExFunction>(reinterpret_cast<void*>(GetProcAddress(comctl, "InitCommonControlsEx")));
   if (initEx != nullptr) {
-    INITCOMMONCONTROLSEX init = {sizeof(init), ICC_ANIMATE_CLASS | ICC_PROGRESS_CLASS};
+    INITCOMMONCONTROLSEX init = {sizeof(init), ICC_ANIMATE_CLASS};
     if (initEx(&init)) return true;
   }
   // The comctl32 of the first Windows 95 has only InitCommonControls, which registers all classes.

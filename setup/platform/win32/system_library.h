@@ -26,8 +26,8 @@ Function SystemFunction(const char* library, const char* name) {
   return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
 }
 
-// Loads comctl32.dll from the system folder and registers the animation and progress-bar
-// classes, the first time only; false when the library is not there.
+// Loads comctl32.dll from the system folder and registers the animation control's
+// class, the first time only; false when the library is not there.
 bool InitCommonControlsFromSystem();
 
 }  // namespace setup::win32

@@ -1,6 +1,6 @@
 // Times each call the copy step makes on its window per file, on the real, visible progress
-// window over the real background, in loops of the same length; and, beside them, the least a
-// synchronous repaint of the label or the bar costs when done directly on the control.
+// window over the real background, in loops of the same length; and, beside them, what the
+// usual repaints through WM_PAINT would cost: the label's, and the common progress bar's.
 #include "tests/bench/wine/progress_calls_bench.h"
 
 #include "setup/platform/win32/windows_api.h"
@@ -12,6 +12,8 @@
 #include <string>
 
 #include "setup/app/message_form.h"
+#include "setup/platform/win32/progress_bar_control.h"
+#include "setup/platform/win32/system_library.h"
 #include "setup/platform/win32/win_file_system.h"
 #include "setup/platform/win32/win_registry.h"
 #include "setup/platform/win32/win_shell.h"
@@ -71,16 +73,18 @@ bool RunProgressCallsBench(int calls) {
   progress.Show();
   DrainMessages();
 
-  // The controls themselves, for the least that a synchronous repaint of each costs.
+  // The controls themselves, for the comparisons.
   HWND copyForm = OwnWindowOfClass("SetupCopyForm");
   HWND label = FindWindowExA(copyForm, nullptr, "Static", nullptr);
-  HWND bar = FindWindowExA(copyForm, nullptr, PROGRESS_CLASSA, nullptr);
+  HWND bar = FindWindowExA(copyForm, nullptr, kProgressBarClass, nullptr);
   if (copyForm == nullptr || label == nullptr || bar == nullptr) return false;
 
   struct Case {
     const char* name;
     std::function<void(int)> call;
+    bool ownBar = true;
   };
+  HWND commonBar = nullptr;
   const Case cases[] = {
       {"set_label", [&](int i) { progress.SetLabel(CopyingLabel(i)); }},
       {"set_position", [&](int i) { progress.SetPosition(i % 65536); }},
@@ -93,17 +97,27 @@ bool RunProgressCallsBench(int calls) {
          progress.SetPosition(progress.Position() + 1);
          ui.PumpMessages();
        }},
-      // The label's new text and a repaint of the label alone, without a change of size.
-      {"floor_label_repaint",
+      // A change of the bar that adds or takes away every block.
+      {"set_position_all_blocks", [&](int i) { progress.SetPosition((i % 2) ? 65535 : 0); }},
+      // For comparison, the usual ways: the label's new text repainted through a WM_PAINT
+      // cycle, and the common progress bar, which repaints itself through one on every change.
+      {"paint_cycle_label",
        [&](int i) {
          SetWindowTextW(label, (i % 2) ? L"F000001.DAT" : L"F000002.DAT");
          InvalidateRect(label, nullptr, TRUE);
          UpdateWindow(label);
        }},
-      // The bar's new position: the control repaints itself before the message returns.
-      {"floor_bar_position", [&](int i) { SendMessageA(bar, PBM_SETPOS, static_cast<WPARAM>(i % 65536), 0); }},
+      {"common_bar_position", [&](int i) { SendMessageA(commonBar, PBM_SETPOS, static_cast<WPARAM>(i % 65536), 0); },
+       false},
   };
+  // The common bar stands where the program's own is, shown only during its case.
+  if (!InitCommonControlsFromSystem()) return false;
+  commonBar = CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD, 6, 77, 344, 17, copyForm, nullptr, nullptr, nullptr);
+  if (commonBar == nullptr) return false;
+  SendMessageA(commonBar, PBM_SETRANGE32, 0, 65535);
   for (const Case& each : cases) {
+    ShowWindow(bar, each.ownBar ? SW_SHOW : SW_HIDE);
+    ShowWindow(commonBar, each.ownBar ? SW_HIDE : SW_SHOW);
     progress.SetPosition(0);
     DrainMessages();
     const double start = NowMs();
@@ -111,6 +125,7 @@ bool RunProgressCallsBench(int calls) {
     const double perCallUs = (NowMs() - start) * 1000.0 / calls;
     PrintFigure(std::string("progress.") + each.name + "_us", perCallUs);
   }
+  DestroyWindow(commonBar);
   progress.Hide();
   return true;
 }

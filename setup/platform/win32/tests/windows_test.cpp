@@ -103,6 +103,22 @@ RECT BoundsInParent(HWND control) {
   return bounds;
 }
 
+// Pixels of the area, in the window's client coordinates, that are (or are not) of the colour;
+// pixels the window's device context cannot reach count as not of it.
+int PixelsOfColour(HWND window, const RECT& area, COLORREF colour, bool of = true) {
+  HDC dc = GetDC(window);
+  int count = 0;
+  for (int y = area.top; y < area.bottom; ++y) {
+    for (int x = area.left; x < area.right; ++x) {
+      if ((GetPixel(dc, x, y) == colour) == of) ++count;
+    }
+  }
+  ReleaseDC(window, dc);
+  return count;
+}
+
+bool HasPendingPaint(HWND window) { return GetUpdateRect(window, nullptr, FALSE) != FALSE; }
+
 bool CentredOnScreen(HWND window) {
   RECT bounds;
   GetWindowRect(window, &bounds);
@@ -351,7 +367,7 @@ void TestProgressWindow(WinUserInterface& ui) {
   CHECK(IsWindowVisible(window) && CentredOnScreen(window));
 
   HWND animation = ChildOfClass(window, ANIMATE_CLASSW);
-  HWND bar = ChildOfClass(window, PROGRESS_CLASSW);
+  HWND bar = ChildOfClass(window, L"SetupProgressBar");
   HWND label = ChildOfClass(window, L"Static");
   CHECK(animation != nullptr && bar != nullptr && label != nullptr);
   // Opening a clip must not shrink the control to the clip's frame.
@@ -359,13 +375,23 @@ void TestProgressWindow(WinUserInterface& ui) {
   CHECK(clipBox.left == 10 && clipBox.top == 10 && clipBox.right == 324 && clipBox.bottom == 65);
   CHECK_EQ(WindowTextWide(label), WideString(L"CopyLabel"));
 
+  // The label grows and shrinks with its text and is repainted before SetLabel returns, with
+  // no WM_PAINT left for later; what the longer text covered is the window's face again.
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
   progress.SetLabel("コピー中です GAMEDATA.BIN");
   CHECK_EQ(WindowTextWide(label), WideString(L"コピー中です GAMEDATA.BIN"));
   const RECT grown = BoundsInParent(label);
   CHECK(grown.left == 6 && grown.top == 102 && grown.right - grown.left > 57);
+  CHECK(!HasPendingPaint(window) && !HasPendingPaint(label));
+  const RECT tail = {40, 0, grown.right - grown.left, grown.bottom - grown.top};
+  CHECK(PixelsOfColour(label, tail, face, false) > 0);
   progress.SetLabel("a");
   const RECT shrunk = BoundsInParent(label);
-  CHECK(shrunk.right - shrunk.left > 0 && shrunk.right - shrunk.left < grown.right - grown.left);
+  CHECK(shrunk.right - shrunk.left > 0 && shrunk.right - shrunk.left < 40);
+  CHECK(!HasPendingPaint(window) && !HasPendingPaint(label));
+  const RECT uncovered = {shrunk.right, grown.top, grown.right, grown.bottom};
+  CHECK_EQ(PixelsOfColour(window, uncovered, face, false), 0);
+  CHECK(PixelsOfColour(label, {0, 0, shrunk.right - shrunk.left, shrunk.bottom - shrunk.top}, face, false) > 0);
 
   progress.SetRange(65535);
   progress.SetPosition(1000);
@@ -374,12 +400,43 @@ void TestProgressWindow(WinUserInterface& ui) {
   progress.SetRange(70000);
   progress.SetPosition(69000);
   CHECK_EQ(progress.Position(), 69000);
+  PBRANGE range = {};
+  SendMessageW(bar, PBM_GETRANGE, TRUE, reinterpret_cast<LPARAM>(&range));
+  CHECK(range.iLow == 0 && range.iHigh == 70000);
+  progress.SetPosition(70001);
+  CHECK_EQ(progress.Position(), 70000);
   progress.SetRange(3);
+  CHECK_EQ(progress.Position(), 3);
   progress.SetPosition(0);
   progress.SetStep(1);
   progress.StepIt();
   progress.StepIt();
   CHECK_EQ(progress.Position(), 2);
+  progress.StepIt();
+  progress.StepIt();
+  CHECK_EQ(progress.Position(), 0);  // past the maximum it starts over
+
+  // The bar shows each position before SetPosition returns, as its share of the width in
+  // blocks; the blocks painted one change at a time are those a whole repaint gives.
+  const COLORREF fill = GetSysColor(COLOR_HIGHLIGHT);
+  const RECT barRow = {0, ClientSize(bar).cy / 2, ClientSize(bar).cx, ClientSize(bar).cy / 2 + 1};
+  progress.SetRange(1000);
+  CHECK_EQ(PixelsOfColour(bar, barRow, fill), 0);
+  progress.SetPosition(1000);
+  const int full = PixelsOfColour(bar, barRow, fill);
+  CHECK(full > ClientSize(bar).cx / 2);
+  progress.SetPosition(0);
+  for (int position = 0; position <= 500; position += 7) progress.SetPosition(position);
+  CHECK(!HasPendingPaint(bar));
+  const int half = PixelsOfColour(bar, barRow, fill);
+  CHECK(half > full / 2 - 12 && half < full / 2 + 12);
+  RedrawWindow(bar, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  CHECK_EQ(PixelsOfColour(bar, barRow, fill), half);
+  progress.SetPosition(3);
+  const int firstBlock = PixelsOfColour(bar, barRow, fill);
+  RedrawWindow(bar, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  CHECK(firstBlock > 0 && firstBlock < 12);
+  CHECK_EQ(PixelsOfColour(bar, barRow, fill), firstBlock);
 
   progress.SetDeleteMode();
   CHECK_EQ(WindowTextWide(window), WideString(L"アンインストール"));
