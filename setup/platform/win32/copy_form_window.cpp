@@ -3,6 +3,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "setup/app/message_form.h"
 #include "setup/platform/win32/progress_bar_control.h"
 #include "setup/platform/win32/system_library.h"
@@ -75,40 +77,27 @@ void CopyFormWindow::MakeAnimation() {
   if (stopped) StopAnimation();
 }
 
-// The label is as wide as its text and one line high, as an auto-sized label is. The copy step
-// sets it for every file, so it is done without a WM_PAINT cycle, which costs about 0.3 ms for
-// each window repainted under Wine: the label is resized without a redraw, then given its
-// text, on which a label control repaints itself at once; what it covered before and no
-// longer covers is erased right after.
+// The label is one line high and as wide as its text, as an auto-sized label is. The copy step
+// sets it for every file, so this goes through no WM_PAINT cycle, which costs about 0.3 ms for
+// each window repainted under Wine. A label control repaints its whole area at once when its
+// text changes, past the text in the window's face colour. So the label is widened, without a
+// redraw, before it gets a longer text, and a shorter text leaves it as wide as it was: on the
+// screen that is the same as a label that shrank over the window's face.
 void CopyFormWindow::SetLabelWide(const WideString& text) {
-  const RECT before = BoundsInForm(label_);
   HFONT font = LayoutFont(kLabelFontSize);
   if (labelHeight_ == 0) labelHeight_ = MeasureTextLines(font, L"X").cy;
   const LONG width = text.empty() ? 0 : MeasureTextLines(font, text).cx;
-  const RECT after = {before.left, before.top, before.left + width, before.top + labelHeight_};
-  if (!EqualRect(&before, &after)) {
-    SetWindowPos(label_, nullptr, 0, 0, width, labelHeight_, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+  RECT bounds;
+  GetClientRect(label_, &bounds);
+  if (width > bounds.right || labelHeight_ != bounds.bottom) {
+    // Only the first text can change the height, from the design height to one line of the
+    // font; if that makes the label lower, the resize is redrawn so that the strip below is
+    // erased.
+    const UINT redraw = labelHeight_ < bounds.bottom ? 0 : SWP_NOREDRAW;
+    SetWindowPos(label_, nullptr, 0, 0, std::max(width, bounds.right), labelHeight_,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | redraw);
   }
   SetWindowTextWide(label_, text);
-  RECT uncovered;
-  if (SubtractRect(&uncovered, &before, &after)) EraseBackground(uncovered);
-}
-
-RECT CopyFormWindow::BoundsInForm(HWND control) const {
-  RECT bounds;
-  GetWindowRect(control, &bounds);
-  MapWindowPoints(nullptr, handle(), reinterpret_cast<POINT*>(&bounds), 2);
-  return bounds;
-}
-
-// The window's own background in the area, not its controls: the window clips its children,
-// and so does the device context GetDC gives for it. The Cancel button lies above the label,
-// so the label never painted over it.
-void CopyFormWindow::EraseBackground(const RECT& area) {
-  HDC dc = GetDC(handle());
-  IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
-  SendMessageA(handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
-  ReleaseDC(handle(), dc);
 }
 
 void CopyFormWindow::SetLabel(const std::string& textUtf8) { SetLabelWide(Utf8ToWide(textUtf8)); }

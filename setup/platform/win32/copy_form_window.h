@@ -40,8 +40,6 @@ class CopyFormWindow final : public FormWindow, public ProgressWindow {
   void CloseClip();
   void MakeAnimation();
   void SetLabelWide(const WideString& text);
-  RECT BoundsInForm(HWND control) const;
-  void EraseBackground(const RECT& area);
 
   const FormLink& link_;
   HWND animation_ = nullptr;

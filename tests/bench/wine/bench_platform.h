@@ -17,6 +17,7 @@
 #include "setup/platform/platform.h"
 #include "setup/platform/win32/win_user_interface.h"
 #include "setup/platform/win32/window_calls.h"
+#include "tests/bench/wine/timed_platform.h"
 
 namespace bench {
 
@@ -51,8 +52,11 @@ class StartedAsSystem final : public setup::System {
 class UnattendedUi final : public setup::UserInterface {
  public:
   enum class Progress { Windows, Quiet };
-  explicit UnattendedUi(setup::win32::WinUserInterface& real, Progress progress = Progress::Windows)
-      : real_(real), quiet_(progress == Progress::Quiet) {}
+  // With windowCalls, the real windows' per-file calls (the progress window's and the message
+  // pumps) are timed into it.
+  explicit UnattendedUi(setup::win32::WinUserInterface& real, Progress progress = Progress::Windows,
+                        CallTimes* windowCalls = nullptr)
+      : real_(real), quiet_(progress == Progress::Quiet), windowCalls_(windowCalls) {}
 
   // Every box and notice text shown, in order.
   const std::vector<std::string>& shownTexts() const { return shownTexts_; }
@@ -65,7 +69,9 @@ class UnattendedUi final : public setup::UserInterface {
   void ShowNotice(const std::string&, const std::string& messageUtf8) override { shownTexts_.push_back(messageUtf8); }
   void Beep() override {}
   void PumpMessages() override {
-    if (!quiet_) real_.PumpMessages();
+    if (quiet_) return;
+    if (windowCalls_ == nullptr) return real_.PumpMessages();
+    windowCalls_->Time("PumpMessages", [&] { real_.PumpMessages(); });
   }
   void SetMainCaption(const std::string& captionUtf8) override { real_.SetMainCaption(captionUtf8); }
   void SetMainMessage(const std::string& messageUtf8) override { real_.SetMainMessage(messageUtf8); }
@@ -80,18 +86,23 @@ class UnattendedUi final : public setup::UserInterface {
   }
   setup::ProgressWindow& MainProgress() override {
     if (quiet_) return quietMain_;
-    return real_.MainProgress();
+    if (windowCalls_ == nullptr) return real_.MainProgress();
+    if (!timedMain_) timedMain_.emplace(real_.MainProgress(), *windowCalls_);
+    return *timedMain_;
   }
   void BringProgressToFront() override { real_.BringProgressToFront(); }
   std::unique_ptr<setup::ProgressWindow> CreateProgressWindow() override {
     if (quiet_) return std::make_unique<QuietProgress>();
-    return real_.CreateProgressWindow();
+    if (windowCalls_ == nullptr) return real_.CreateProgressWindow();
+    return std::make_unique<TimedProgress>(real_.CreateProgressWindow(), *windowCalls_);
   }
 
  private:
   setup::win32::WinUserInterface& real_;
   bool quiet_;
+  CallTimes* windowCalls_;
   QuietProgress quietMain_;
+  std::optional<TimedProgress> timedMain_;
   std::vector<std::string> shownTexts_;
   bool ended_ = false;
 };

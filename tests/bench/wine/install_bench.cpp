@@ -72,7 +72,7 @@ class InstallBench {
   void CleanUp() { RemoveTree(root_); }
 
   // The main dialog's Start button pressed on a freshly started program, with the folder typed.
-  // With calls, the file system, registry and shell calls are timed into it.
+  // With calls, the file system, registry, shell and window calls are timed into it.
   double WholeInstall(const std::string& destination, UnattendedUi::Progress progress, CallTimes* calls = nullptr) {
     WinFileSystem files;
     WinRegistry registry;
@@ -81,7 +81,7 @@ class InstallBench {
     WinSystem realSystem;
     StartedAsSystem system(realSystem, cd_ + "\\setup.exe", "\"" + cd_ + "\\setup.exe\"");
     WinUserInterface windows;
-    UnattendedUi ui(windows, progress);
+    UnattendedUi ui(windows, progress, calls);
     setup::Platform platform{platformCalls.files(), platformCalls.registry(), platformCalls.shell(), system, ui};
     setup::MessageForm form(platform);
     windows.Attach(form);
@@ -151,13 +151,16 @@ bool RunInstallBench(const InstallCase& installCase) {
   std::fflush(stdout);
   if (!bench.Prepare()) return false;
 
+  // With the window share, the runs with and without windows are also profiled by call.
+  CallTimes wholeCalls;
+  CallTimes quietCalls;
+  CallTimes* profile = installCase.withWindowShare ? &wholeCalls : nullptr;
   std::vector<RunKind> kinds = {
       // The record and the configuration file are left beside the copies.
-      {"whole", [&](const std::string& to) { return bench.WholeInstall(to, UnattendedUi::Progress::Windows); }, 2},
+      {"whole", [&](const std::string& to) { return bench.WholeInstall(to, UnattendedUi::Progress::Windows, profile); },
+       2},
       {"bare", [&](const std::string& to) { return bench.BareCopy(to); }, 0},
   };
-  // The runs without windows are also profiled by platform call.
-  CallTimes quietCalls;
   if (installCase.withWindowShare) {
     kinds.push_back(
         {"whole_quiet",
@@ -191,7 +194,10 @@ bool RunInstallBench(const InstallCase& installCase) {
     PrintRuns(installCase.name + "." + kind.name + "_ms", times[kind.name]);
     PrintFigure(installCase.name + "." + kind.name + "_ms", Median(times[kind.name]));
   }
-  if (installCase.withWindowShare) PrintCallProfile(installCase.name + ".quiet", quietCalls, times["whole_quiet"]);
+  if (installCase.withWindowShare) {
+    PrintCallProfile(installCase.name + ".whole", wholeCalls, times["whole"]);
+    PrintCallProfile(installCase.name + ".quiet", quietCalls, times["whole_quiet"]);
+  }
   PrintFigure(installCase.name + ".script_bytes", static_cast<double>(bench.scriptBytes()));
   PrintFigure(installCase.name + ".peak_ws_before_mb", peakBefore);
   PrintFigure(installCase.name + ".peak_ws_after_mb", peakAfter);

@@ -1,10 +1,12 @@
-// A profile of an installation by platform call: file system, registry and shell wrappers that
-// add the wall time of every call to a total per kind of call, so a run without windows can be
-// split into the time the system took for the copies, the attributes, the listings, the
-// shortcut and so on, and the time spent in the installer's own code between the calls.
+// A profile of an installation by platform call: file system, registry, shell and progress
+// window wrappers that add the wall time of every call to a total per kind of call, so a run
+// can be split into the time the system took for the copies, the attributes, the listings, the
+// shortcut, the label, the bar, the message pumps and so on, and the time spent in the
+// installer's own code between the calls.
 #pragma once
 
 #include <map>
+#include <memory>
 #include <string>
 #include <type_traits>
 #include <utility>
@@ -167,6 +169,40 @@ class TimedShell final : public setup::Shell {
 
  private:
   setup::Shell& inner_;
+  CallTimes& times_;
+};
+
+// A progress window whose calls per file are timed: the label, the bar and its position.
+class TimedProgress final : public setup::ProgressWindow {
+ public:
+  TimedProgress(setup::ProgressWindow& inner, CallTimes& times) : inner_(inner), times_(times) {}
+  TimedProgress(std::unique_ptr<setup::ProgressWindow> owned, CallTimes& times)
+      : owned_(std::move(owned)), inner_(*owned_), times_(times) {}
+
+  void SetLabel(const std::string& textUtf8) override {
+    times_.Time("SetLabel", [&] { inner_.SetLabel(textUtf8); });
+  }
+  void SetRange(int maximum) override { inner_.SetRange(maximum); }
+  int Position() override {
+    return times_.Time("Position", [&] { return inner_.Position(); });
+  }
+  void SetPosition(int position) override {
+    times_.Time("SetPosition", [&] { inner_.SetPosition(position); });
+  }
+  void SetStep(int step) override { inner_.SetStep(step); }
+  void StepIt() override {
+    times_.Time("StepIt", [&] { inner_.StepIt(); });
+  }
+  void StopAnimation() override { inner_.StopAnimation(); }
+  void SetDeleteMode() override { inner_.SetDeleteMode(); }
+  void Show() override {
+    times_.Time("ShowProgress", [&] { inner_.Show(); });
+  }
+  void Hide() override { inner_.Hide(); }
+
+ private:
+  std::unique_ptr<setup::ProgressWindow> owned_;
+  setup::ProgressWindow& inner_;
   CallTimes& times_;
 };
 

@@ -43,7 +43,7 @@ bool WriteRecord(const FileTree& tree, const std::string& recordPath) {
 }
 
 // The program as the uninstall entry starts it: the uninstaller's name, the record's path. With
-// calls, the file system, registry and shell calls are timed into it.
+// calls, the file system, registry, shell and window calls are timed into it.
 double Uninstall(const std::string& recordPath, UnattendedUi::Progress progress, CallTimes* calls) {
   using namespace setup::win32;
   WinFileSystem files;
@@ -54,7 +54,7 @@ double Uninstall(const std::string& recordPath, UnattendedUi::Progress progress,
   const std::string program = realSystem.WindowsDirectory() + "\\unkelvo4.exe";
   StartedAsSystem system(realSystem, program, "\"" + program + "\" \"" + recordPath + "\"");
   WinUserInterface windows;
-  UnattendedUi ui(windows, progress);
+  UnattendedUi ui(windows, progress, calls);
   setup::Platform platform{platformCalls.files(), platformCalls.registry(), platformCalls.shell(), system, ui};
   setup::MessageForm form(platform);
   windows.Attach(form);
@@ -113,7 +113,8 @@ bool RunUninstallBench(int files, int folders, int repetitions, bool windowShare
         {"whole_quiet", PlanTree(root + "\\quiet", files, folders), true, UnattendedUi::Progress::Quiet, {}});
   }
 
-  // The runs without windows are also profiled by platform call.
+  // With the window share, the runs with and without windows are also profiled by call.
+  CallTimes wholeCalls;
   CallTimes quietCalls;
   bool complete = true;
   for (int repetition = 0; repetition < repetitions; ++repetition) {
@@ -124,7 +125,9 @@ bool RunUninstallBench(int files, int folders, int repetitions, bool windowShare
     }
     for (std::size_t turn = 0; turn < kinds.size(); ++turn) {
       RemovalKind& kind = kinds[(turn + repetition) % kinds.size()];
-      CallTimes* calls = kind.progress == UnattendedUi::Progress::Quiet ? &quietCalls : nullptr;
+      CallTimes* calls = !windowShare || !kind.byUninstaller              ? nullptr
+                         : kind.progress == UnattendedUi::Progress::Quiet ? &quietCalls
+                                                                          : &wholeCalls;
       kind.times.push_back(kind.byUninstaller ? Uninstall(kind.tree.root + "\\UNINST.INI", kind.progress, calls)
                                               : BareDelete(kind.tree));
       complete = RemovedEverything(kind) && complete;
@@ -135,7 +138,10 @@ bool RunUninstallBench(int files, int folders, int repetitions, bool windowShare
   for (const RemovalKind& kind : kinds) {
     PrintRuns("uninstall." + kind.name + "_ms", kind.times);
     PrintFigure("uninstall." + kind.name + "_ms", Median(kind.times));
-    if (kind.progress == UnattendedUi::Progress::Quiet) PrintCallProfile("uninstall.quiet", quietCalls, kind.times);
+    if (windowShare && kind.byUninstaller) {
+      const bool quiet = kind.progress == UnattendedUi::Progress::Quiet;
+      PrintCallProfile(quiet ? "uninstall.quiet" : "uninstall.whole", quiet ? quietCalls : wholeCalls, kind.times);
+    }
   }
   return true;
 }

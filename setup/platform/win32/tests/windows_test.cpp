@@ -103,10 +103,10 @@ RECT BoundsInParent(HWND control) {
   return bounds;
 }
 
-// Pixels of the area, in the window's client coordinates, that are (or are not) of the colour;
-// pixels the window's device context cannot reach count as not of it.
+// Pixels of the area, in the window's client coordinates and its controls' pixels included,
+// that are (or are not) of the colour.
 int PixelsOfColour(HWND window, const RECT& area, COLORREF colour, bool of = true) {
-  HDC dc = GetDC(window);
+  HDC dc = GetDCEx(window, nullptr, DCX_CACHE);
   int count = 0;
   for (int y = area.top; y < area.bottom; ++y) {
     for (int x = area.left; x < area.right; ++x) {
@@ -375,23 +375,27 @@ void TestProgressWindow(WinUserInterface& ui) {
   CHECK(clipBox.left == 10 && clipBox.top == 10 && clipBox.right == 324 && clipBox.bottom == 65);
   CHECK_EQ(WindowTextWide(label), WideString(L"CopyLabel"));
 
-  // The label grows and shrinks with its text and is repainted before SetLabel returns, with
-  // no WM_PAINT left for later; what the longer text covered is the window's face again.
+  // The label grows with its text and is repainted before SetLabel returns, with no WM_PAINT
+  // left for later. After a shorter text, what the longer one covered past it shows the
+  // window's face, whether the label shrank or paints its own area in that colour.
   const COLORREF face = GetSysColor(COLOR_BTNFACE);
   progress.SetLabel("コピー中です GAMEDATA.BIN");
   CHECK_EQ(WindowTextWide(label), WideString(L"コピー中です GAMEDATA.BIN"));
   const RECT grown = BoundsInParent(label);
   CHECK(grown.left == 6 && grown.top == 102 && grown.right - grown.left > 57);
   CHECK(!HasPendingPaint(window) && !HasPendingPaint(label));
-  const RECT tail = {40, 0, grown.right - grown.left, grown.bottom - grown.top};
-  CHECK(PixelsOfColour(label, tail, face, false) > 0);
+  // Past the design width: painted only if the label was widened before it got its text.
+  const RECT tail = {grown.left + 60, grown.top, grown.right, grown.bottom};
+  CHECK(PixelsOfColour(window, tail, face, false) > 0);
   progress.SetLabel("a");
-  const RECT shrunk = BoundsInParent(label);
-  CHECK(shrunk.right - shrunk.left > 0 && shrunk.right - shrunk.left < 40);
+  CHECK_EQ(WindowTextWide(label), WideString(L"a"));
   CHECK(!HasPendingPaint(window) && !HasPendingPaint(label));
-  const RECT uncovered = {shrunk.right, grown.top, grown.right, grown.bottom};
-  CHECK_EQ(PixelsOfColour(window, uncovered, face, false), 0);
-  CHECK(PixelsOfColour(label, {0, 0, shrunk.right - shrunk.left, shrunk.bottom - shrunk.top}, face, false) > 0);
+  CHECK_EQ(PixelsOfColour(window, tail, face, false), 0);
+  CHECK(PixelsOfColour(window, {grown.left, grown.top, grown.left + 12, grown.bottom}, face, false) > 0);
+  progress.SetLabel("コピー中です LONGER-NAME-THAN-BEFORE.BIN");
+  const RECT longer = BoundsInParent(label);
+  CHECK(longer.right > grown.right);
+  CHECK(PixelsOfColour(window, {grown.right, grown.top, longer.right, grown.bottom}, face, false) > 0);
 
   progress.SetRange(65535);
   progress.SetPosition(1000);
