@@ -236,18 +236,29 @@ write_growth() {
     'BEGIN { if (a > 0 && b != "") printf "the one-call write of the same bytes grows %.2f× here", b / a }'
 }
 
-# window_note RUN WORK: the note on a run's window work (the specified synchronous repaints on
-# every file, and the message pumps): its share of the run, and the run without it against the
-# bare loop.
+# window_note RUN: the note on a run's window work, from the profile of its runs with windows:
+# the label, the bar and the message pumps (twice a file, once a folder in the installs), their
+# share of the run, and the run without windows against the bare loop.
 window_note() {
-  local whole quiet bare
-  whole=$(figure "$1.whole_ms")
-  quiet=$(figure "$1.whole_quiet_ms")
-  bare=$(figure "$1.bare_ms")
-  awk -v w="$whole" -v q="$quiet" -v b="$bare" -v work="$2" 'BEGIN {
-    if (w > 0 && q != "" && b > 0)
-      printf "window work (%s): %.0f%% of the run; without it %.2f× the bare loop", work, 100 * (w - q) / w, q / b
+  awk -v label="$(figure "$1.whole.SetLabel_ms")" -v pumps="$(figure "$1.whole.PumpMessages_ms")" \
+    -v bar="$(figure_sum "$1.whole." SetPosition_ms Position_ms StepIt_ms)" -v run="$(figure "$1.whole.run_mean_ms")" \
+    -v q="$(figure "$1.whole_quiet_ms")" -v b="$(figure "$1.bare_ms")" 'BEGIN {
+    if (run > 0 && pumps != "")
+      printf "window calls: label %.0f ms, bar %.0f ms, message pumps %.0f ms, together %.0f%% of the run", \
+        label, bar, pumps, 100 * (label + bar + pumps) / run
+    if (q != "" && b > 0) printf "; the run without windows: %.2f× the bare loop", q / b
   }'
+}
+
+# figure_sum PREFIX NAME...: the sum of the figures PREFIX+NAME that are there.
+figure_sum() {
+  local prefix=$1 name sum=0 value
+  shift
+  for name in "$@"; do
+    value=$(figure "$prefix$name")
+    [ -n "$value" ] && sum=$(awk -v a="$sum" -v b="$value" 'BEGIN { print a + b }')
+  done
+  echo "$sum"
 }
 
 # text_note CASE: the share of a record figure that is the building of its text, without any
@@ -269,15 +280,15 @@ folder_note() {
 }
 
 table() {
-  local memory_limit script_mb install_work="label and bar repainted on every file, pumps"
+  local memory_limit script_mb
   script_mb=$(awk -v b="$(figure memory.script_bytes)" 'BEGIN { if (b != "") printf "%.2f", b / 1048576 }')
   memory_limit=$(awk -v s="$script_mb" 'BEGIN { if (s != "") printf "%.1f", 4 * s + 8 }')
   echo "| figure | measured | baseline | ratio | aim | met | note |"
   echo "|---|---|---|---|---|---|---|"
   row "Wine: whole install, 200 MiB in 2,000 files" "$(figure install200.whole_ms)" "$(figure install200.bare_ms)" \
-    ratio 1.10 "baseline: CopyFileA loop over the same files; $(window_note install200 "$install_work")"
+    ratio 1.10 "baseline: CopyFileA loop over the same files; $(window_note install200)"
   row "Wine: whole install, 10,000 files of 1 KiB" "$(figure install10k.whole_ms)" "$(figure install10k.bare_ms)" \
-    ratio 1.5 "$(window_note install10k "$install_work")"
+    ratio 1.5 "$(window_note install10k)"
   row "Host: load a script of 100,000 COPY entries" "$(figure host.LoadScript/100000)" \
     "$(figure host.ReadScriptFile/100000)" limit 50 "baseline: reading the file into memory"
   row "Host: load 200,000 entries against 100,000" "$(figure host.LoadScript/200000)" \
@@ -291,7 +302,7 @@ table() {
   row "Host: merged record, 200,000 against 100,000 entries" "$(figure host.MergeIntoRecordOnDisk/200000)" \
     "$(figure host.MergeIntoRecordOnDisk/100000)" ratio 2.2 "linear; $(write_growth)"
   row "Wine: uninstall 10,000 files in 1,000 folders" "$(figure uninstall.whole_ms)" "$(figure uninstall.bare_ms)" \
-    ratio 1.2 "baseline: DeleteFileA loop; $(window_note uninstall "bar step on every file, pumps")$(folder_note)"
+    ratio 1.2 "baseline: DeleteFileA loop; $(window_note uninstall)$(folder_note)"
   row "Wine: start-up to the main dialog on the screen" "$(figure startup.setup_ms)" "$(figure startup.minimal_ms)" \
     ratio 1.2 "baseline: a program that shows one window; the same loading the DLLs setup.exe loads before its dialog shows: $(figure startup.minimal_imports_ms) ms"
   row "Size of setup.exe (i686)" "$(kib "$(figure size.setup)")" "" limit 200 "$(section_note)" KiB
@@ -355,7 +366,10 @@ write_report() {
     echo "## Where the time goes"
     echo
     echo "Cost of one call on the visible progress window under Wine, in microseconds"
-    echo "(\`progress.per_file_sequence\` is what the copy step does per file: label, pump, bar, pump):"
+    echo "(\`progress.per_file_sequence\` is what the copy step does per file: label, pump, bar, pump;"
+    echo "\`set_position_all_blocks\` a change that adds or takes away every block; \`paint_cycle_label\`"
+    echo "and \`common_bar_position\`, for comparison, the label repainted through WM_PAINT and the"
+    echo "common progress bar, which repaints itself that way on every change):"
     echo
     figure_block "progress\\."
     echo
@@ -364,9 +378,12 @@ write_report() {
     echo
     figure_block "calls\\."
     echo
-    echo "The installations and the uninstallation without windows, by platform call under Wine: the"
-    echo "mean milliseconds and number of calls per run in each kind of call, and \`outside_calls\` for"
-    echo "the program's own code between the calls (the bare loops' figures are in the table and below):"
+    echo "The installations and the uninstallation with windows (\`whole\`) and without (\`quiet\`), by"
+    echo "call under Wine: the mean milliseconds and number of calls per run in each kind of call, and"
+    echo "\`outside_calls\` for the program's own code between the calls (the bare loops' figures are in"
+    echo "the table and below):"
+    echo
+    figure_block "(install200|install10k|uninstall)\\.whole\\."
     echo
     figure_block "(install200|install10k|uninstall)\\.quiet\\."
     echo
@@ -382,7 +399,7 @@ write_report() {
     echo "installation runs:"
     echo
     echo '```'
-    cat "$out"/wine-*.log 2>/dev/null | grep -E '^(runs|figure) (install|uninstall|startup)' | grep -v '\.quiet\.' || true
+    cat "$out"/wine-*.log 2>/dev/null | grep -E '^(runs|figure) (install|uninstall|startup)' | grep -v -E '\.(quiet|whole)\.' || true
     echo '```'
     echo
     echo "The host cases (median milliseconds of processor time):"
