@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <new>
 
 #include "setup/platform/win32/window_calls.h"
 
@@ -22,6 +23,37 @@ struct BarState {
   int step = 10;
   int blocksPainted = -1;  // none painted yet
 };
+
+// The bar's drawing in a client area: the strip the blocks lie in, inside the sunken edge and a
+// one-pixel margin, blocks two thirds of the strip's height wide with a gap after each, and
+// the number of them that fit, the last one possibly cut.
+struct BarLayout {
+  RECT blocks;
+  int blockWidth;
+  int pitch;
+  int slots;
+};
+
+BarLayout LayOutBar(int clientWidth, int clientHeight) {
+  constexpr int kInset = kEdge + kMargin;
+  BarLayout layout = {};
+  layout.blocks = {kInset, kInset, std::max(kInset, clientWidth - kInset), std::max(kInset, clientHeight - kInset)};
+  layout.blockWidth = std::max(1, static_cast<int>(layout.blocks.bottom - layout.blocks.top) * 2 / 3);
+  layout.pitch = layout.blockWidth + kGap;
+  const int width = layout.blocks.right - layout.blocks.left;
+  layout.slots = (width + layout.pitch - 1) / layout.pitch;
+  return layout;
+}
+
+// The blocks shown for a position: every block that starts left of the filled width, which is
+// the position's share of the strip's width.
+int BlocksShown(const BarLayout& layout, int minimum, int maximum, int position) {
+  if (maximum <= minimum || position <= minimum) return 0;
+  const int64_t width = layout.blocks.right - layout.blocks.left;
+  const int64_t filled = (int64_t{std::min(position, maximum)} - minimum) * width / (int64_t{maximum} - minimum);
+  if (filled <= 0) return 0;
+  return static_cast<int>(std::min<int64_t>((filled + layout.pitch - 1) / layout.pitch, layout.slots));
+}
 
 BarState* StateOf(HWND bar) { return reinterpret_cast<BarState*>(GetWindowLongPtrA(bar, GWLP_USERDATA)); }
 
@@ -139,7 +171,8 @@ LRESULT HandleBarMessage(HWND bar, BarState& state, UINT message, WPARAM wParam,
 }
 
 LRESULT CALLBACK ProgressBarProcedure(HWND bar, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) SetWindowLongPtrA(bar, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new BarState));
+  if (message == WM_NCCREATE)
+    SetWindowLongPtrA(bar, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new (std::nothrow) BarState));
   BarState* state = StateOf(bar);
   if (message == WM_NCDESTROY) {
     SetWindowLongPtrA(bar, GWLP_USERDATA, 0);
@@ -153,24 +186,5 @@ LRESULT CALLBACK ProgressBarProcedure(HWND bar, UINT message, WPARAM wParam, LPA
 }  // namespace
 
 bool RegisterProgressBarClass() { return RegisterWindowClass(kProgressBarClass, &ProgressBarProcedure, nullptr); }
-
-BarLayout LayOutBar(int clientWidth, int clientHeight) {
-  constexpr int kInset = kEdge + kMargin;
-  BarLayout layout = {};
-  layout.blocks = {kInset, kInset, std::max(kInset, clientWidth - kInset), std::max(kInset, clientHeight - kInset)};
-  layout.blockWidth = std::max(1, static_cast<int>(layout.blocks.bottom - layout.blocks.top) * 2 / 3);
-  layout.pitch = layout.blockWidth + kGap;
-  const int width = layout.blocks.right - layout.blocks.left;
-  layout.slots = (width + layout.pitch - 1) / layout.pitch;
-  return layout;
-}
-
-int BlocksShown(const BarLayout& layout, int minimum, int maximum, int position) {
-  if (maximum <= minimum || position <= minimum) return 0;
-  const int64_t width = layout.blocks.right - layout.blocks.left;
-  const int64_t filled = (int64_t{std::min(position, maximum)} - minimum) * width / (int64_t{maximum} - minimum);
-  if (filled <= 0) return 0;
-  return static_cast<int>(std::min<int64_t>((filled + layout.pitch - 1) / layout.pitch, layout.slots));
-}
 
 }  // namespace setup::win32

@@ -16,17 +16,4 @@ inline constexpr char kProgressBarClass[] = "SetupProgressBar";
 // Registers kProgressBarClass on first use; false when it could not be registered.
 bool RegisterProgressBarClass();
 
-// The bar's drawing, in the client area of the given size.
-struct BarLayout {
-  RECT blocks;     // the strip the blocks lie in, inside the sunken edge and a one-pixel margin
-  int blockWidth;  // two thirds of the strip's height, at least one pixel
-  int pitch;       // block and gap
-  int slots;       // blocks that fit, the last one possibly cut
-};
-BarLayout LayOutBar(int clientWidth, int clientHeight);
-
-// The blocks shown for a position: every block that starts left of the filled width, which is
-// the position's share of the strip's width.
-int BlocksShown(const BarLayout& layout, int minimum, int maximum, int position);
-
 }  // namespace setup::win32
