@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <new>
 
 #include "setup/platform/win32/window_calls.h"
 
@@ -172,7 +171,7 @@ LRESULT HandleBarMessage(HWND bar, BarState& state, UINT message, WPARAM wParam,
 
 LRESULT CALLBACK ProgressBarProcedure(HWND bar, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE)
-    SetWindowLongPtrA(bar, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new (std::nothrow) BarState));
+    SetWindowLongPtrA(bar, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new BarState));
   BarState* state = StateOf(bar);
   if (message == WM_NCDESTROY) {
     SetWindowLongPtrA(bar, GWLP_USERDATA, 0);
