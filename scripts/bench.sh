@@ -367,9 +367,9 @@ write_report() {
     echo
     echo "Cost of one call on the visible progress window under Wine, in microseconds"
     echo "(\`progress.per_file_sequence\` is what the copy step does per file: label, pump, bar, pump;"
-    echo "\`set_position_all_blocks\` a change that adds or takes away every block; \`paint_cycle_label\`"
-    echo "and \`common_bar_position\`, for comparison, the label repainted through WM_PAINT and the"
-    echo "common progress bar, which repaints itself that way on every change):"
+    echo "\`set_position_all_blocks\` a change that adds or takes away every block; \`system_label_text\`"
+    echo "and \`common_bar_position\`, for comparison, a new text for the system's label control and a"
+    echo "new position for the common progress bar, which repaints itself through WM_PAINT each time):"
     echo
     figure_block "progress\\."
     echo

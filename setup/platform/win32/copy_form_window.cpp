@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "setup/app/message_form.h"
+#include "setup/platform/win32/label_control.h"
 #include "setup/platform/win32/progress_bar_control.h"
 #include "setup/platform/win32/system_library.h"
 #include "setup/platform/win32/wide_text.h"
@@ -36,14 +37,13 @@ bool CopyFormWindow::Create(HWND owner) {
                           owner,
                           356,
                           128};
-  if (!RegisterProgressBarClass() || !CreateForm(form)) return false;
+  if (!RegisterProgressBarClass() || !RegisterLabelClass() || !CreateForm(form)) return false;
   SetWindowTextWide(handle(), L"ファイルのコピー");
   HFONT font = LayoutFont(kFormFontSize);
   // Cancel is made before the label so that it stays on top when a long file name makes the label reach under it.
   progressBar_ = AddControl(kProgressBarClass, L"", WS_TABSTOP, {6, 77, 344, 17}, kProgressBar, nullptr);
   HWND cancel = AddControl("Button", L"中止", WS_TABSTOP | BS_PUSHBUTTON, kCancelBox, kCancelButton, font);
-  label_ = AddControl("Static", L"CopyLabel", SS_LEFT | SS_NOPREFIX | WS_CLIPSIBLINGS, kLabelBox, kLabel,
-                      LayoutFont(kLabelFontSize));
+  label_ = AddControl(kLabelClass, L"CopyLabel", WS_CLIPSIBLINGS, kLabelBox, kLabel, LayoutFont(kLabelFontSize));
   SetInitialFocus(cancel);
   return true;
 }
@@ -79,10 +79,10 @@ void CopyFormWindow::MakeAnimation() {
 
 // The label is one line high and as wide as its text, as an auto-sized label is. The copy step
 // sets it for every file, so this goes through no WM_PAINT cycle, which costs about 0.3 ms for
-// each window repainted under Wine. A label control repaints its whole area at once when its
-// text changes, past the text in the window's face colour. So the label is widened, without a
-// redraw, before it gets a longer text, and a shorter text leaves it as wide as it was: on the
-// screen that is the same as a label that shrank over the window's face.
+// each window repainted under Wine. The label repaints its whole area at once when its text
+// changes, past the text in the window's face colour. So it is widened, without a redraw,
+// before it gets a longer text, and a shorter text leaves it as wide as it was: on the screen
+// that is the same as a label that shrank over the window's face.
 void CopyFormWindow::SetLabelWide(const WideString& text) {
   HFONT font = LayoutFont(kLabelFontSize);
   if (labelHeight_ == 0) labelHeight_ = MeasureTextLines(font, L"X").cy;

@@ -132,6 +132,15 @@ HFONT CreateFaceFont(int height, int weight, bool italic, BYTE charset, const Wi
                      DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, FromWide(face, CP_ACP).c_str());
 }
 
+void DrawTextLines(HDC context, const WideString& text, RECT* bounds, UINT format) {
+  if (UsesWideWindowCalls()) {
+    DrawTextW(context, text.c_str(), static_cast<int>(text.size()), bounds, format);
+  } else {
+    const std::string ansi = FromWide(text, CP_ACP);
+    DrawTextA(context, ansi.c_str(), static_cast<int>(ansi.size()), bounds, format);
+  }
+}
+
 SIZE MeasureTextLines(HFONT font, const WideString& text) {
   // A memory context compatible with the screen measures as the screen does. It is made once:
   // the progress label is measured for every file, and under Wine each GetDC of the screen
@@ -140,13 +149,7 @@ SIZE MeasureTextLines(HFONT font, const WideString& text) {
   HDC context = memory != nullptr ? memory : GetDC(nullptr);
   HGDIOBJ previousFont = SelectObject(context, font);
   RECT bounds = {0, 0, 0, 0};
-  const UINT format = DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS;
-  if (UsesWideWindowCalls()) {
-    DrawTextW(context, text.c_str(), static_cast<int>(text.size()), &bounds, format);
-  } else {
-    const std::string ansi = FromWide(text, CP_ACP);
-    DrawTextA(context, ansi.c_str(), static_cast<int>(ansi.size()), &bounds, format);
-  }
+  DrawTextLines(context, text, &bounds, DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS);
   SelectObject(context, previousFont);
   if (context != memory) ReleaseDC(nullptr, context);
   return {bounds.right - bounds.left, bounds.bottom - bounds.top};

@@ -37,6 +37,8 @@ BOOL IsDialogKey(HWND dialog, MSG* message);
 void DispatchNextMessage(const MSG* message);
 
 HFONT CreateFaceFont(int height, int weight, bool italic, BYTE charset, const WideString& face);
+// DrawText with the text in the form that matches the windows.
+void DrawTextLines(HDC context, const WideString& text, RECT* bounds, UINT format);
 // The size of text drawn in the given font, lines broken at CR LF.
 SIZE MeasureTextLines(HFONT font, const WideString& text);
 

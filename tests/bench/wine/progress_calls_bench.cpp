@@ -1,6 +1,6 @@
 // Times each call the copy step makes on its window per file, on the real, visible progress
 // window over the real background, in loops of the same length; and, beside them, what the
-// usual repaints through WM_PAINT would cost: the label's, and the common progress bar's.
+// system's label control and common progress bar cost for the same changes.
 #include "tests/bench/wine/progress_calls_bench.h"
 
 #include "setup/platform/win32/windows_api.h"
@@ -12,6 +12,7 @@
 #include <string>
 
 #include "setup/app/message_form.h"
+#include "setup/platform/win32/label_control.h"
 #include "setup/platform/win32/progress_bar_control.h"
 #include "setup/platform/win32/system_library.h"
 #include "setup/platform/win32/win_file_system.h"
@@ -73,18 +74,25 @@ bool RunProgressCallsBench(int calls) {
   progress.Show();
   DrainMessages();
 
-  // The controls themselves, for the comparisons.
+  // The program's own label and bar, and for comparison the system's controls of the same kind
+  // in their places, each shown only while its cases run.
   HWND copyForm = OwnWindowOfClass("SetupCopyForm");
-  HWND label = FindWindowExA(copyForm, nullptr, "Static", nullptr);
+  HWND label = FindWindowExA(copyForm, nullptr, kLabelClass, nullptr);
   HWND bar = FindWindowExA(copyForm, nullptr, kProgressBarClass, nullptr);
-  if (copyForm == nullptr || label == nullptr || bar == nullptr) return false;
+  if (copyForm == nullptr || label == nullptr || bar == nullptr || !InitCommonControlsFromSystem()) return false;
+  HWND systemLabel = CreateWindowExA(0, "Static", "", WS_CHILD | SS_LEFT | SS_NOPREFIX, 6, 102, 200, 13, copyForm,
+                                     nullptr, nullptr, nullptr);
+  HWND commonBar =
+      CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD, 6, 77, 344, 17, copyForm, nullptr, nullptr, nullptr);
+  if (systemLabel == nullptr || commonBar == nullptr) return false;
+  SendMessageA(systemLabel, WM_SETFONT, SendMessageA(label, WM_GETFONT, 0, 0), FALSE);
+  SendMessageA(commonBar, PBM_SETRANGE32, 0, 65535);
 
   struct Case {
     const char* name;
     std::function<void(int)> call;
-    bool ownBar = true;
+    bool systemControls = false;
   };
-  HWND commonBar = nullptr;
   const Case cases[] = {
       {"set_label", [&](int i) { progress.SetLabel(CopyingLabel(i)); }},
       {"set_position", [&](int i) { progress.SetPosition(i % 65536); }},
@@ -99,25 +107,16 @@ bool RunProgressCallsBench(int calls) {
        }},
       // A change of the bar that adds or takes away every block.
       {"set_position_all_blocks", [&](int i) { progress.SetPosition((i % 2) ? 65535 : 0); }},
-      // For comparison, the usual ways: the label's new text repainted through a WM_PAINT
-      // cycle, and the common progress bar, which repaints itself through one on every change.
-      {"paint_cycle_label",
-       [&](int i) {
-         SetWindowTextW(label, (i % 2) ? L"F000001.DAT" : L"F000002.DAT");
-         InvalidateRect(label, nullptr, TRUE);
-         UpdateWindow(label);
-       }},
+      // The system's label, which also repaints itself when its text changes, and the common
+      // progress bar, which repaints itself through a WM_PAINT cycle on every change.
+      {"system_label_text", [&](int i) { SetWindowTextW(systemLabel, (i % 2) ? L"F000001.DAT" : L"F000002.DAT"); },
+       true},
       {"common_bar_position", [&](int i) { SendMessageA(commonBar, PBM_SETPOS, static_cast<WPARAM>(i % 65536), 0); },
-       false},
+       true},
   };
-  // The common bar stands where the program's own is, shown only during its case.
-  if (!InitCommonControlsFromSystem()) return false;
-  commonBar = CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD, 6, 77, 344, 17, copyForm, nullptr, nullptr, nullptr);
-  if (commonBar == nullptr) return false;
-  SendMessageA(commonBar, PBM_SETRANGE32, 0, 65535);
   for (const Case& each : cases) {
-    ShowWindow(bar, each.ownBar ? SW_SHOW : SW_HIDE);
-    ShowWindow(commonBar, each.ownBar ? SW_HIDE : SW_SHOW);
+    for (HWND own : {label, bar}) ShowWindow(own, each.systemControls ? SW_HIDE : SW_SHOW);
+    for (HWND stand : {systemLabel, commonBar}) ShowWindow(stand, each.systemControls ? SW_SHOW : SW_HIDE);
     progress.SetPosition(0);
     DrainMessages();
     const double start = NowMs();
@@ -125,6 +124,7 @@ bool RunProgressCallsBench(int calls) {
     const double perCallUs = (NowMs() - start) * 1000.0 / calls;
     PrintFigure(std::string("progress.") + each.name + "_us", perCallUs);
   }
+  DestroyWindow(systemLabel);
   DestroyWindow(commonBar);
   progress.Hide();
   return true;

@@ -368,7 +368,7 @@ void TestProgressWindow(WinUserInterface& ui) {
 
   HWND animation = ChildOfClass(window, ANIMATE_CLASSW);
   HWND bar = ChildOfClass(window, L"SetupProgressBar");
-  HWND label = ChildOfClass(window, L"Static");
+  HWND label = ChildOfClass(window, L"SetupLabel");
   CHECK(animation != nullptr && bar != nullptr && label != nullptr);
   // Opening a clip must not shrink the control to the clip's frame.
   const RECT clipBox = BoundsInParent(animation);
@@ -384,6 +384,12 @@ void TestProgressWindow(WinUserInterface& ui) {
   const RECT grown = BoundsInParent(label);
   CHECK(grown.left == 6 && grown.top == 102 && grown.right - grown.left > 57);
   CHECK(!HasPendingPaint(window) && !HasPendingPaint(label));
+  if (UsesWideWindowCalls()) {
+    // A short buffer gets what fits before the terminating zero, and nothing past it.
+    wchar_t shortBuffer[5] = {L'x', L'x', L'x', L'x', L'x'};
+    CHECK_EQ(static_cast<int>(SendMessageW(label, WM_GETTEXT, 4, reinterpret_cast<LPARAM>(shortBuffer))), 3);
+    CHECK(WideString(shortBuffer) == L"コピー" && shortBuffer[4] == L'x');
+  }
   // Past the design width: painted only if the label was widened before it got its text.
   const RECT tail = {grown.left + 60, grown.top, grown.right, grown.bottom};
   CHECK(PixelsOfColour(window, tail, face, false) > 0);
