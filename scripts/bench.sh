@@ -29,7 +29,7 @@ mkdir -p "$4"
 out=$(realpath "$4")
 doc=${5:-}
 repeat=${BENCH_REPEAT:-3}
-repeat_large=${BENCH_REPEAT_LARGE:-2}
+repeat_large=${BENCH_REPEAT_LARGE:-3}
 startup_runs=${BENCH_STARTUP_RUNS:-11}
 host_repeat=${BENCH_HOST_REPEAT:-5}
 
