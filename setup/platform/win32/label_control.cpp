@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "setup/platform/win32/control_procedure.h"
 #include "setup/platform/win32/wide_text.h"
 #include "setup/platform/win32/window_calls.h"
 
@@ -15,8 +16,6 @@ struct LabelState {
   WideString text;
   HFONT font = nullptr;
 };
-
-LabelState* StateOf(HWND label) { return reinterpret_cast<LabelState*>(GetWindowLongPtrA(label, GWLP_USERDATA)); }
 
 // A text the window procedure receives: wide where the window calls are wide, ANSI elsewhere.
 WideString ReceivedText(LPARAM text) {
@@ -107,20 +106,10 @@ LRESULT HandleLabelMessage(HWND label, LabelState& state, UINT message, WPARAM w
   }
 }
 
-LRESULT CALLBACK LabelProcedure(HWND label, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) SetWindowLongPtrA(label, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new LabelState));
-  LabelState* state = StateOf(label);
-  if (message == WM_NCDESTROY) {
-    SetWindowLongPtrA(label, GWLP_USERDATA, 0);
-    delete state;
-    state = nullptr;
-  }
-  if (state == nullptr) return DefaultWindowProcedure(label, message, wParam, lParam);
-  return HandleLabelMessage(label, *state, message, wParam, lParam);
-}
-
 }  // namespace
 
-bool RegisterLabelClass() { return RegisterWindowClass(kLabelClass, &LabelProcedure, nullptr); }
+bool RegisterLabelClass() {
+  return RegisterWindowClass(kLabelClass, &ControlProcedure<LabelState, HandleLabelMessage>, nullptr);
+}
 
 }  // namespace setup::win32

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "setup/platform/win32/control_procedure.h"
 #include "setup/platform/win32/window_calls.h"
 
 namespace setup::win32 {
@@ -53,8 +54,6 @@ int BlocksShown(const BarLayout& layout, int minimum, int maximum, int position)
   if (filled <= 0) return 0;
   return static_cast<int>(std::min<int64_t>((filled + layout.pitch - 1) / layout.pitch, layout.slots));
 }
-
-BarState* StateOf(HWND bar) { return reinterpret_cast<BarState*>(GetWindowLongPtrA(bar, GWLP_USERDATA)); }
 
 BarLayout LayoutOf(HWND bar) {
   RECT client;
@@ -169,21 +168,10 @@ LRESULT HandleBarMessage(HWND bar, BarState& state, UINT message, WPARAM wParam,
   }
 }
 
-LRESULT CALLBACK ProgressBarProcedure(HWND bar, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE)
-    SetWindowLongPtrA(bar, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new BarState));
-  BarState* state = StateOf(bar);
-  if (message == WM_NCDESTROY) {
-    SetWindowLongPtrA(bar, GWLP_USERDATA, 0);
-    delete state;
-    state = nullptr;
-  }
-  if (state == nullptr) return DefaultWindowProcedure(bar, message, wParam, lParam);
-  return HandleBarMessage(bar, *state, message, wParam, lParam);
-}
-
 }  // namespace
 
-bool RegisterProgressBarClass() { return RegisterWindowClass(kProgressBarClass, &ProgressBarProcedure, nullptr); }
+bool RegisterProgressBarClass() {
+  return RegisterWindowClass(kProgressBarClass, &ControlProcedure<BarState, HandleBarMessage>, nullptr);
+}
 
 }  // namespace setup::win32
