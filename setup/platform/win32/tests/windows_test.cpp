@@ -466,6 +466,104 @@ void TestProgressWindow(WinUserInterface& ui) {
   CHECK(!IsWindow(extraWindow));
 }
 
+// A window that counts what reaches it.
+struct ProbeCounts {
+  int posted = 0;
+  int sent = 0;
+  int paints = 0;
+};
+ProbeCounts g_probe;
+constexpr UINT kProbePosted = WM_APP + 1;
+constexpr UINT kProbeSent = WM_APP + 2;
+
+LRESULT CALLBACK ProbeProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case kProbePosted:
+      ++g_probe.posted;
+      return 0;
+    case kProbeSent:
+      ++g_probe.sent;
+      return 0;
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      BeginPaint(window, &paint);
+      EndPaint(window, &paint);
+      ++g_probe.paints;
+      return 0;
+    }
+    default:
+      return DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
+struct ProbeSender {
+  HWND probe;
+  HANDLE go;  // one message per signal, so that no pump can take two
+  int messages;
+};
+
+DWORD WINAPI SendToProbe(LPVOID context) {
+  const auto* sender = static_cast<const ProbeSender*>(context);
+  for (int i = 0; i < sender->messages; ++i) {
+    if (WaitForSingleObject(sender->go, 5000) != WAIT_OBJECT_0) break;
+    SendMessageW(sender->probe, kProbeSent, 0, 0);
+  }
+  return 0;
+}
+
+bool SentMessageWaits() {
+  const DWORD start = GetTickCount();
+  while (HIWORD(GetQueueStatus(QS_SENDMESSAGE)) == 0) {
+    if (GetTickCount() - start > 5000) return false;
+    Sleep(0);
+  }
+  return true;
+}
+
+// The copy step pumps twice per file, often well within a millisecond of the last pump: every
+// message waiting at a pump must be handled by it, however soon it follows the one before.
+void TestPumpBetweenFiles(WinUserInterface& ui) {
+  BeginGroup("pending messages at every pump");
+  WNDCLASSW probeClass = {};
+  probeClass.lpfnWndProc = &ProbeProcedure;
+  probeClass.hInstance = GetModuleHandleW(nullptr);
+  probeClass.lpszClassName = L"SetupPumpProbe";
+  RegisterClassW(&probeClass);
+  HWND probe = CreateWindowExW(0, L"SetupPumpProbe", L"", WS_POPUP | WS_VISIBLE, 0, 0, 40, 40, nullptr, nullptr,
+                               probeClass.hInstance, nullptr);
+  CHECK(probe != nullptr);
+  ui.PumpMessages();
+
+  constexpr int kRounds = 200;
+  int postedInTime = 0;
+  int paintedInTime = 0;
+  for (int round = 1; round <= kRounds; ++round) {
+    PostMessageW(probe, kProbePosted, 0, 0);
+    InvalidateRect(probe, nullptr, FALSE);
+    ui.PumpMessages();
+    postedInTime += g_probe.posted == round ? 1 : 0;
+    paintedInTime += !HasPendingPaint(probe) ? 1 : 0;
+  }
+  CHECK_EQ(postedInTime, kRounds);
+  CHECK_EQ(paintedInTime, kRounds);
+
+  // A message sent from another thread waits in the queue until a pump takes it.
+  ProbeSender sender{probe, CreateEventW(nullptr, FALSE, FALSE, nullptr), 20};
+  HANDLE thread = CreateThread(nullptr, 0, &SendToProbe, &sender, 0, nullptr);
+  int sentInTime = 0;
+  for (int expected = 1; expected <= sender.messages; ++expected) {
+    SetEvent(sender.go);
+    if (!SentMessageWaits()) break;
+    ui.PumpMessages();
+    sentInTime += g_probe.sent == expected ? 1 : 0;
+  }
+  CHECK_EQ(sentInTime, sender.messages);
+  CHECK(WaitForSingleObject(thread, 5000) == WAIT_OBJECT_0);
+  CloseHandle(thread);
+  CloseHandle(sender.go);
+  DestroyWindow(probe);
+}
+
 void TestEndOfProgram(WinUserInterface& ui) {
   BeginGroup("message pump and end of program");
   bool delivered = false;
@@ -577,6 +675,7 @@ void RunWindowTests() {
   TestNotice(ui);
   TestBackground(ui);
   TestProgressWindow(ui);
+  TestPumpBetweenFiles(ui);
   TestEndOfProgram(ui);
   g_watchedOwner = nullptr;
 }
