@@ -22,7 +22,7 @@ bool UsesWideWindowCalls() {
 
 void ForceAnsiWindowCalls() { g_forceAnsi = true; }
 
-bool RegisterWindowClass(const char* className, WNDPROC procedure, HBRUSH background) {
+bool RegisterWindowClass(const char* className, WNDPROC procedure, HBRUSH background, UINT classStyle) {
   HINSTANCE instance = GetModuleHandleA(nullptr);
   HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
   if (UsesWideWindowCalls()) {
@@ -32,6 +32,7 @@ bool RegisterWindowClass(const char* className, WNDPROC procedure, HBRUSH backgr
     if (GetClassInfoExW(instance, name.c_str(), &existing)) return true;
     WNDCLASSEXW windowClass = {};
     windowClass.cbSize = sizeof(windowClass);
+    windowClass.style = classStyle;
     windowClass.lpfnWndProc = procedure;
     windowClass.hInstance = instance;
     windowClass.hCursor = arrow;
@@ -44,6 +45,7 @@ bool RegisterWindowClass(const char* className, WNDPROC procedure, HBRUSH backgr
   if (GetClassInfoExA(instance, className, &existing)) return true;
   WNDCLASSEXA windowClass = {};
   windowClass.cbSize = sizeof(windowClass);
+  windowClass.style = classStyle;
   windowClass.lpfnWndProc = procedure;
   windowClass.hInstance = instance;
   windowClass.hCursor = arrow;

@@ -20,7 +20,7 @@ bool UsesWideWindowCalls();
 void ForceAnsiWindowCalls();
 
 // className is plain ASCII in both forms.
-bool RegisterWindowClass(const char* className, WNDPROC procedure, HBRUSH background);
+bool RegisterWindowClass(const char* className, WNDPROC procedure, HBRUSH background, UINT classStyle = 0);
 HWND CreateWindowWithText(DWORD exStyle, const char* className, const WideString& text, DWORD style, int left, int top,
                           int width, int height, HWND parent, int id, void* parameter);
 LRESULT DefaultWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
