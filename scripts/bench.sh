@@ -369,7 +369,9 @@ write_report() {
     echo "(\`progress.per_file_sequence\` is what the copy step does per file: label, pump, bar, pump;"
     echo "\`set_position_all_blocks\` a change that adds or takes away every block; \`system_label_text\`"
     echo "and \`common_bar_position\`, for comparison, a new text for the system's label control and a"
-    echo "new position for the common progress bar, which repaints itself through WM_PAINT each time):"
+    echo "new position for the common progress bar, which repaints itself through WM_PAINT each time;"
+    echo "\`pump_after_copy\` one pump right after a 1 KiB CopyFileA, as in the copy step, where the"
+    echo "pump's call to the wineserver takes longer than in the loop of \`pump_messages\` alone):"
     echo
     figure_block "progress\\."
     echo
