@@ -31,6 +31,21 @@ class IniSectionUpdate::TextWriter {
     return text_.data() + used_;
   }
   void Keep(const char* end) { used_ = static_cast<std::size_t>(end - text_.data()); }
+  // The line key=value, or keyN=value for a list's number N (N > 0): one claim and plain copies,
+  // as this runs once for every file of a long record.
+  void PutEntry(std::string_view key, std::size_t number, std::string_view value) {
+    constexpr std::size_t kMostDigits = 20;
+    char* out = Claim(key.size() + kMostDigits + 1 + value.size() + 2);
+    std::memcpy(out, key.data(), key.size());
+    out += key.size();
+    if (number != 0) out = std::to_chars(out, out + kMostDigits, number).ptr;
+    *out++ = '=';
+    std::memcpy(out, value.data(), value.size());
+    out += value.size();
+    *out++ = '\r';
+    *out++ = '\n';
+    Keep(out);
+  }
   // A line as the document writes it: trimmed, ending in CR LF.
   void PutLine(const IniLine& line) {
     if (line.kind == IniLine::Kind::Section) {
@@ -110,18 +125,8 @@ const std::string& IniSectionUpdate::ValueOfSlot(const Update& update, std::size
   return update.list == nullptr ? *update.value : (*update.list)[slot - update.firstSlot];
 }
 
-// One claim and plain copies per line: this runs once for every file of a long record.
 void IniSectionUpdate::PutSlot(TextWriter& text, const Update& update, std::size_t slot) const {
-  constexpr std::size_t kMostDigits = 20;
-  const std::string& value = ValueOfSlot(update, slot);
-  char* out = text.Claim(update.key.size() + kMostDigits + 1 + value.size() + 2);
-  out = std::copy(update.key.begin(), update.key.end(), out);
-  if (update.list != nullptr) out = std::to_chars(out, out + kMostDigits, slot - update.firstSlot + 1).ptr;
-  *out++ = '=';
-  out = std::copy(value.begin(), value.end(), out);
-  *out++ = '\r';
-  *out++ = '\n';
-  text.Keep(out);
+  text.PutEntry(update.key, update.list != nullptr ? slot - update.firstSlot + 1 : 0, ValueOfSlot(update, slot));
 }
 
 std::size_t IniSectionUpdate::NewTextSize() const {
@@ -201,11 +206,18 @@ const IniSectionUpdate::Update& IniSectionUpdate::UpdateOfSlot(std::size_t slot)
   return updates_[index];
 }
 
+// A new record is mostly one long list, so a list is walked here directly, its values and
+// numbers in step, rather than slot by slot.
 void IniSectionUpdate::PutUnsetSlots(TextWriter& text, const std::vector<std::uint32_t>& lineOfSlot) const {
   for (const Update& update : updates_) {
-    const std::size_t count = update.list == nullptr ? 1 : update.list->size();
-    for (std::size_t slot = update.firstSlot; slot < update.firstSlot + count; ++slot) {
-      if (lineOfSlot[slot] == kNoSlot) PutSlot(text, update, slot);
+    if (update.list == nullptr) {
+      if (lineOfSlot[update.firstSlot] == kNoSlot) text.PutEntry(update.key, 0, *update.value);
+      continue;
+    }
+    const std::uint32_t* lineOfValue = lineOfSlot.data() + update.firstSlot;
+    const std::string* value = update.list->data();
+    for (std::size_t number = 1; number <= update.list->size(); ++number, ++value) {
+      if (lineOfValue[number - 1] == kNoSlot) text.PutEntry(update.key, number, *value);
     }
   }
 }
