@@ -29,10 +29,11 @@ inline IniLine ClassifyIniLine(std::string_view line) {
   return IniLine{IniLine::Kind::Entry, TrimControls(line.substr(0, equals)), TrimControls(line.substr(equals + 1))};
 }
 
-// Calls visit(IniLine) for every line that is neither empty nor a comment, in order. Line ends
-// are found with memchr: lists of a hundred thousand lines make this the reader's inner loop.
+// Calls visit(line) with every line, trimmed, that is neither empty nor a comment, in order.
+// Line ends are found with memchr: lists of a hundred thousand lines make this the reader's
+// inner loop.
 template <typename Visit>
-void ForEachIniLine(std::string_view text, Visit visit) {
+void ForEachKeptLine(std::string_view text, Visit visit) {
   const std::size_t nul = text.find('\0');
   if (nul != std::string_view::npos) text = text.substr(0, nul);
   const char* const end = text.data() + text.size();
@@ -49,9 +50,15 @@ void ForEachIniLine(std::string_view text, Visit visit) {
     }
     const char* lineEnd = nextCr < nextLf ? nextCr : nextLf;
     const std::string_view line = TrimControls(std::string_view(start, static_cast<std::size_t>(lineEnd - start)));
-    if (!line.empty() && line[0] != ';') visit(ClassifyIniLine(line));
+    if (!line.empty() && line[0] != ';') visit(line);
     start = (lineEnd < end && *lineEnd == '\r' && lineEnd + 1 < end && lineEnd[1] == '\n') ? lineEnd + 2 : lineEnd + 1;
   }
+}
+
+// Calls visit(IniLine) for every kept line, in order.
+template <typename Visit>
+void ForEachIniLine(std::string_view text, Visit visit) {
+  ForEachKeptLine(text, [&](std::string_view line) { visit(ClassifyIniLine(line)); });
 }
 
 }  // namespace setup

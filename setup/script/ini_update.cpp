@@ -1,7 +1,8 @@
-// The one-pass writer behind the uninstall record. The old text is read twice: once to find the
-// section's last occurrence and the slot each of its lines belongs to, once to write. Keys are
-// matched to their slot by comparing with the few keys and list stems set, so a long list costs
-// no hashing and no string per line.
+// The one-pass writer behind the uninstall record. The old text is split into lines once, which
+// finds the section's last occurrence and the slot each of its lines belongs to; the lines are
+// then written from where they lie in the old text, and a line that takes a new value is not
+// split into its parts again. Keys are matched to their slot by comparing with the few keys and
+// list stems set, so a long list costs no hashing and no string per line.
 #include "setup/script/ini_update.h"
 
 #include <algorithm>
@@ -141,23 +142,25 @@ std::size_t IniSectionUpdate::NewTextSize() const {
 }
 
 std::string IniSectionUpdate::WriteOver(std::string_view old) const {
-  // First pass: the last section of the name, and the slot of each of its lines.
+  // The kept lines once, with the last section of the name and the slot of each of its lines.
+  std::vector<KeptLine> lines;
   std::vector<std::uint32_t> slotOfLine;
   std::uint32_t sectionNumber = 0;
   std::uint32_t target = 0;
-  std::size_t keptLines = 0;
-  ForEachIniLine(old, [&](const IniLine& line) {
-    ++keptLines;
+  ForEachKeptLine(old, [&](std::string_view text) {
+    const IniLine line = ClassifyIniLine(text);
     if (line.kind == IniLine::Kind::Section) {
       ++sectionNumber;
       if (EqualsIgnoringAsciiCase(line.name, section_)) {
         target = sectionNumber;
         slotOfLine.clear();
       }
-      return;
-    }
-    if (sectionNumber != 0 && sectionNumber == target)
+    } else if (sectionNumber == 0) {
+      return;  // lines before the first section are dropped
+    } else if (sectionNumber == target) {
       slotOfLine.push_back(line.kind == IniLine::Kind::Entry ? SlotOfKey(line.name) : kNoSlot);
+    }
+    lines.push_back(KeptLine{text, line.kind == IniLine::Kind::Section});
   });
   // The line that takes each slot's value: the last one of its key.
   std::vector<std::uint32_t> lineOfSlot(slotCount_, kNoSlot);
@@ -166,29 +169,29 @@ std::string IniSectionUpdate::WriteOver(std::string_view old) const {
   }
 
   // A kept line may grow by its CR LF, and each section by an empty line.
-  TextWriter text(old.size() + 2 * keptLines + NewTextSize());
+  TextWriter text(old.size() + 2 * lines.size() + NewTextSize());
 
-  // Second pass: the lines again, the slots' lines in the places found, the rest after the section.
+  // The lines again, the slots' lines in the places found, the rest after the section. Only the
+  // lines written as they were are split into their parts again.
   sectionNumber = 0;
   std::uint32_t lineInSection = 0;
-  ForEachIniLine(old, [&](const IniLine& line) {
-    if (line.kind == IniLine::Kind::Section) {
+  for (const KeptLine& line : lines) {
+    if (line.section) {
       if (sectionNumber != 0 && sectionNumber == target) PutUnsetSlots(text, lineOfSlot);
       if (sectionNumber != 0) text.Put("\r\n");
       ++sectionNumber;
       lineInSection = 0;
-      text.PutLine(line);
-      return;
+      text.PutLine(ClassifyIniLine(line.text));
+      continue;
     }
-    if (sectionNumber == 0) return;
     const std::uint32_t slot = sectionNumber == target ? slotOfLine[lineInSection] : kNoSlot;
     if (slot != kNoSlot && lineOfSlot[slot] == lineInSection) {
       PutSlot(text, UpdateOfSlot(slot), slot);
     } else {
-      text.PutLine(line);
+      text.PutLine(ClassifyIniLine(line.text));
     }
     ++lineInSection;
-  });
+  }
   if (sectionNumber != 0 && sectionNumber == target) PutUnsetSlots(text, lineOfSlot);
   if (sectionNumber != 0) text.Put("\r\n");
 

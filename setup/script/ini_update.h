@@ -1,5 +1,5 @@
 // IniSectionUpdate: sets keys of one section of an INI text and writes the whole text again,
-// reading the old text twice and without building a document of it. The result is byte for byte
+// splitting the old text into lines once and without building a document of it. The result is byte for byte
 // what IniDocument gives for Parse, then Set and SetList in the same order, then Serialize:
 // comments, empty lines and lines before the first section are dropped, lines are trimmed and end
 // in CR LF, and each section is followed by an empty line. In the last section of the name, the
@@ -39,6 +39,11 @@ class IniSectionUpdate {
     std::size_t firstSlot = 0;
   };
   static constexpr std::uint32_t kNoSlot = 0xFFFFFFFFu;
+  // A line of the old text that is kept: trimmed, from the first section on.
+  struct KeptLine {
+    std::string_view text;
+    bool section;
+  };
 
   std::uint32_t SlotOfKey(std::string_view key) const;
   const Update& UpdateOfSlot(std::size_t slot) const;
