@@ -50,6 +50,10 @@ std::string UninstallRecordText(const SetupScript& script, std::string_view old)
   return update.WriteOver(old);
 }
 
+bool WriteUninstallRecord(const SetupScript& script, Platform& platform, const std::string& path) {
+  return WriteReplacing(platform, path, UninstallRecordText(script, ExistingRecord(platform, path)));
+}
+
 void MakeUnInstallData(StepContext& context) {
   Platform& platform = context.platform;
   SetupScript& script = context.script;
@@ -65,8 +69,7 @@ void MakeUnInstallData(StepContext& context) {
     return;
   }
 
-  const std::string text = UninstallRecordText(script, ExistingRecord(platform, recordPath));
-  if (!WriteReplacing(platform, recordPath, text)) ReportCannotCreate(context, recordPath);
+  if (!WriteUninstallRecord(script, platform, recordPath)) ReportCannotCreate(context, recordPath);
 }
 
 }  // namespace setup

@@ -13,6 +13,10 @@ namespace setup {
 // and SHORTCUT set in its SETUP section.
 std::string UninstallRecordText(const SetupScript& script, std::string_view old);
 
+// Writes the record at path, merged into the one already there: beside it first, then moved into
+// place. False when it could not be written; the old record, if any, is then left as it was.
+bool WriteUninstallRecord(const SetupScript& script, Platform& platform, const std::string& path);
+
 void MakeUnInstallData(StepContext& context);
 
 }  // namespace setup

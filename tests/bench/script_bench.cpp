@@ -12,7 +12,6 @@
 #include <memory>
 #include <string>
 
-#include "setup/install/step_context.h"
 #include "setup/install/uninstall_record.h"
 #include "setup/platform/sim/simulated_machine.h"
 #include "setup/script/ini_document.h"
@@ -101,22 +100,25 @@ TextList InstalledFiles(int entries) {
   return files;
 }
 
+SetupScript RecordScript(int entries) {
+  SetupScript script;
+  script.Title = "Bench";
+  script.InstalledFiles = InstalledFiles(entries);
+  return script;
+}
+
+// The record alone: the record step also copies the uninstaller, which is not writing the record.
 void WriteRecord(benchmark::State& state, bool merge) {
   SimulatedMachine machine;
   machine.files().AddFolder("C:\\Bench");
-  SetupScript script;
-  script.DestDir = "C:\\Bench";
-  script.UninstallFile = "UNINST.INI";
-  script.Title = "Bench";
-  const TextList files = InstalledFiles(static_cast<int>(state.range(0)));
-  Flags flags;
+  const SetupScript script = RecordScript(static_cast<int>(state.range(0)));
   for (auto _ : state) {
-    state.PauseTiming();
-    script.InstalledFiles = files;
-    if (!merge) machine.files().DeleteFile("C:\\Bench\\UNINST.INI");
-    state.ResumeTiming();
-    StepContext context{script, flags, machine.platform(), machine.ui().MainProgress()};
-    MakeUnInstallData(context);
+    if (!merge) {
+      state.PauseTiming();
+      machine.files().DeleteFile("C:\\Bench\\UNINST.INI");
+      state.ResumeTiming();
+    }
+    if (!WriteUninstallRecord(script, machine.platform(), "C:\\Bench\\UNINST.INI")) state.SkipWithError("not written");
   }
 }
 void WriteNewRecord(benchmark::State& state) { WriteRecord(state, false); }
@@ -126,9 +128,7 @@ BENCHMARK(MergeIntoExistingRecord)->Arg(100000)->Arg(200000)->Unit(benchmark::kM
 
 // The record's text alone, without any file call: what the record step adds to the write.
 void BuildRecordText(benchmark::State& state, bool merge) {
-  SetupScript script;
-  script.Title = "Bench";
-  script.InstalledFiles = InstalledFiles(static_cast<int>(state.range(0)));
+  const SetupScript script = RecordScript(static_cast<int>(state.range(0)));
   const std::string old = merge ? UninstallRecordText(script, "") : std::string();
   for (auto _ : state) {
     std::string text = UninstallRecordText(script, old);
@@ -152,8 +152,8 @@ void WriteRecordBytesOnce(benchmark::State& state) {
 }
 BENCHMARK(WriteRecordBytesOnce)->Arg(100000)->Arg(200000)->Unit(benchmark::kMillisecond);
 
-// The record step on this machine's disk: the destination folder is C:\Bench below a scratch
-// folder, the uninstaller copy goes into C:\WINDOWS.
+// The record written on this machine's disk: the destination folder is C:\Bench below a
+// scratch folder.
 struct DiskMachine {
   ScratchFolder scratch;
   bench::DiskFileSystem files{scratch.path()};
@@ -163,30 +163,23 @@ struct DiskMachine {
   bench::QuietUserInterface ui;
   Platform platform{files, registry, shell, system, ui};
 
-  DiskMachine() {
-    files.CreateDirectory("C:\\Bench");
-    files.CreateDirectory("C:\\WINDOWS");
-    bench::WriteWithOneCall(files.HostPath(system.ModulePath()), "MZ bench");
-  }
+  DiskMachine() { files.CreateDirectory("C:\\Bench"); }
 };
 
 void WriteRecordOnDisk(benchmark::State& state, bool merge) {
   DiskMachine machine;
-  SetupScript script;
-  script.DestDir = "C:\\Bench";
-  script.UninstallFile = "UNINST.INI";
-  script.Title = "Bench";
-  const TextList files = InstalledFiles(static_cast<int>(state.range(0)));
-  Flags flags;
+  const SetupScript script = RecordScript(static_cast<int>(state.range(0)));
   for (auto _ : state) {
-    state.PauseTiming();
-    script.InstalledFiles = files;
-    if (!merge) machine.files.DeleteFile("C:\\Bench\\UNINST.INI");
-    state.ResumeTiming();
-    StepContext context{script, flags, machine.platform, machine.ui.MainProgress()};
-    MakeUnInstallData(context);
+    if (!merge) {
+      state.PauseTiming();
+      machine.files.DeleteFile("C:\\Bench\\UNINST.INI");
+      state.ResumeTiming();
+    }
+    if (!WriteUninstallRecord(script, machine.platform, "C:\\Bench\\UNINST.INI")) {
+      state.SkipWithError("the record could not be written");
+      return;
+    }
   }
-  if (machine.ui.boxes() != 0) state.SkipWithError("the record could not be written");
 }
 void WriteNewRecordOnDisk(benchmark::State& state) { WriteRecordOnDisk(state, false); }
 void MergeIntoRecordOnDisk(benchmark::State& state) { WriteRecordOnDisk(state, true); }
