@@ -470,7 +470,6 @@ void TestProgressWindow(WinUserInterface& ui) {
 struct ProbeCounts {
   int posted = 0;
   int sent = 0;
-  int paints = 0;
 };
 ProbeCounts g_probe;
 constexpr UINT kProbePosted = WM_APP + 1;
@@ -488,7 +487,6 @@ LRESULT CALLBACK ProbeProcedure(HWND window, UINT message, WPARAM wParam, LPARAM
       PAINTSTRUCT paint;
       BeginPaint(window, &paint);
       EndPaint(window, &paint);
-      ++g_probe.paints;
       return 0;
     }
     default:
