@@ -108,10 +108,6 @@ LRESULT HandleLabelMessage(HWND label, LabelState& state, UINT message, WPARAM w
 
 }  // namespace
 
-// The control keeps a device context of its own (CS_OWNDC): the copy step paints it through
-// GetDC for every file, and under Wine taking and releasing a shared one costs about 10 µs.
-bool RegisterLabelClass() {
-  return RegisterWindowClass(kLabelClass, &ControlProcedure<LabelState, HandleLabelMessage>, nullptr, CS_OWNDC);
-}
+bool RegisterLabelClass() { return RegisterControlClass<LabelState, HandleLabelMessage>(kLabelClass); }
 
 }  // namespace setup::win32

@@ -170,10 +170,6 @@ LRESULT HandleBarMessage(HWND bar, BarState& state, UINT message, WPARAM wParam,
 
 }  // namespace
 
-// The control keeps a device context of its own (CS_OWNDC): the copy step paints it through
-// GetDC for every file, and under Wine taking and releasing a shared one costs about 10 µs.
-bool RegisterProgressBarClass() {
-  return RegisterWindowClass(kProgressBarClass, &ControlProcedure<BarState, HandleBarMessage>, nullptr, CS_OWNDC);
-}
+bool RegisterProgressBarClass() { return RegisterControlClass<BarState, HandleBarMessage>(kProgressBarClass); }
 
 }  // namespace setup::win32
