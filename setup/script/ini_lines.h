@@ -20,10 +20,14 @@ struct IniLine {
   std::string_view value;  // an entry's value
 };
 
+// Whether a kept, trimmed line opens a section.
+inline bool IsSectionLine(std::string_view line) {
+  return line.size() >= 2 && line.front() == '[' && line.back() == ']';
+}
+
 // Splits a kept, trimmed line into its kind and parts.
 inline IniLine ClassifyIniLine(std::string_view line) {
-  if (line.size() >= 2 && line.front() == '[' && line.back() == ']')
-    return IniLine{IniLine::Kind::Section, TrimControls(line.substr(1, line.size() - 2)), {}};
+  if (IsSectionLine(line)) return IniLine{IniLine::Kind::Section, TrimControls(line.substr(1, line.size() - 2)), {}};
   const std::size_t equals = line.find('=');
   if (equals == std::string_view::npos) return IniLine{IniLine::Kind::Text, line, {}};
   return IniLine{IniLine::Kind::Entry, TrimControls(line.substr(0, equals)), TrimControls(line.substr(equals + 1))};

@@ -142,8 +142,9 @@ std::size_t IniSectionUpdate::NewTextSize() const {
 }
 
 std::string IniSectionUpdate::WriteOver(std::string_view old) const {
-  // The kept lines once, with the last section of the name and the slot of each of its lines.
-  std::vector<KeptLine> lines;
+  // The kept lines once, trimmed, from the first section on; with the last section of the name
+  // and the slot of each of its lines.
+  std::vector<std::string_view> lines;
   std::vector<std::uint32_t> slotOfLine;
   std::uint32_t sectionNumber = 0;
   std::uint32_t target = 0;
@@ -160,7 +161,7 @@ std::string IniSectionUpdate::WriteOver(std::string_view old) const {
     } else if (sectionNumber == target) {
       slotOfLine.push_back(line.kind == IniLine::Kind::Entry ? SlotOfKey(line.name) : kNoSlot);
     }
-    lines.push_back(KeptLine{text, line.kind == IniLine::Kind::Section});
+    lines.push_back(text);
   });
   // The line that takes each slot's value: the last one of its key.
   std::vector<std::uint32_t> lineOfSlot(slotCount_, kNoSlot);
@@ -175,20 +176,20 @@ std::string IniSectionUpdate::WriteOver(std::string_view old) const {
   // lines written as they were are split into their parts again.
   sectionNumber = 0;
   std::uint32_t lineInSection = 0;
-  for (const KeptLine& line : lines) {
-    if (line.section) {
+  for (std::string_view line : lines) {
+    if (IsSectionLine(line)) {
       if (sectionNumber != 0 && sectionNumber == target) PutUnsetSlots(text, lineOfSlot);
       if (sectionNumber != 0) text.Put("\r\n");
       ++sectionNumber;
       lineInSection = 0;
-      text.PutLine(ClassifyIniLine(line.text));
+      text.PutLine(ClassifyIniLine(line));
       continue;
     }
     const std::uint32_t slot = sectionNumber == target ? slotOfLine[lineInSection] : kNoSlot;
     if (slot != kNoSlot && lineOfSlot[slot] == lineInSection) {
       PutSlot(text, UpdateOfSlot(slot), slot);
     } else {
-      text.PutLine(ClassifyIniLine(line.text));
+      text.PutLine(ClassifyIniLine(line));
     }
     ++lineInSection;
   }

@@ -1,11 +1,11 @@
 // IniSectionUpdate: sets keys of one section of an INI text and writes the whole text again,
-// splitting the old text into lines once and without building a document of it. The result is byte for byte
-// what IniDocument gives for Parse, then Set and SetList in the same order, then Serialize:
-// comments, empty lines and lines before the first section are dropped, lines are trimmed and end
-// in CR LF, and each section is followed by an empty line. In the last section of the name, the
-// last line of each key takes the new value and the letter case given now; keys that are not
-// there follow the section's lines, in the order they were set; without the section it is added
-// at the end. An uninstall record of a hundred thousand files is written this way.
+// splitting the old text into lines once and without building a document of it. The result is
+// byte for byte what IniDocument gives for Parse, then Set and SetList in the same order, then
+// Serialize: comments, empty lines and lines before the first section are dropped, lines are
+// trimmed and end in CR LF, and each section is followed by an empty line. In the last section of
+// the name, the last line of each key takes the new value and the letter case given now; keys
+// that are not there follow the section's lines, in the order they were set; without the section
+// it is added at the end. An uninstall record of a hundred thousand files is written this way.
 #pragma once
 
 #include <cstdint>
@@ -39,11 +39,6 @@ class IniSectionUpdate {
     std::size_t firstSlot = 0;
   };
   static constexpr std::uint32_t kNoSlot = 0xFFFFFFFFu;
-  // A line of the old text that is kept: trimmed, from the first section on.
-  struct KeptLine {
-    std::string_view text;
-    bool section;
-  };
 
   std::uint32_t SlotOfKey(std::string_view key) const;
   const Update& UpdateOfSlot(std::size_t slot) const;
