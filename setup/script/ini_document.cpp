@@ -47,19 +47,26 @@ std::size_t IniDocument::KeyIndex::Find(std::string_view key) const {
   return line;
 }
 
+std::vector<std::uint32_t>& IniDocument::KeyIndex::LinesOfStem(std::string_view stem) {
+  if (lastStemLines != nullptr && EqualsIgnoringAsciiCase(stem, lastStem)) return *lastStemLines;
+  const auto [entry, added] = numbered.try_emplace(ToUpperAscii(stem));
+  lastStem = entry->first;
+  lastStemLines = &entry->second;
+  return entry->second;
+}
+
 void IniDocument::KeyIndex::Put(std::string_view key, std::size_t line, std::size_t lineCount) {
-  const std::string upper = ToUpperAscii(key);
   std::string_view stem;
   std::uint32_t number = 0;
   // A number beyond the section's size could only be reached through a gap, which ends a list:
   // hashing it keeps the arrays as small as the section.
-  if (SplitNumberedKey(upper, &stem, &number) && number <= lineCount + 1) {
-    std::vector<std::uint32_t>& lines = numbered[std::string(stem)];
+  if (SplitNumberedKey(key, &stem, &number) && number <= lineCount + 1) {
+    std::vector<std::uint32_t>& lines = LinesOfStem(stem);
     if (lines.size() <= number) lines.resize(number + 1, kNone);
     lines[number] = static_cast<std::uint32_t>(line);
     return;
   }
-  named[upper] = line;
+  named[ToUpperAscii(key)] = line;
 }
 
 IniDocument IniDocument::Parse(std::string text) {

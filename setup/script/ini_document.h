@@ -70,9 +70,21 @@ class IniDocument {
     static constexpr std::uint32_t kNone = 0xFFFFFFFFu;
     std::unordered_map<std::string, std::size_t> named;                    // upper-case key -> line
     std::unordered_map<std::string, std::vector<std::uint32_t>> numbered;  // upper-case stem -> line per number
+    // The stem put last and its array: a list's keys come one after another, so most lines
+    // find their array without hashing. The map's elements stay where they are when it grows or
+    // moves, and the index is never copied.
+    std::string_view lastStem;
+    std::vector<std::uint32_t>* lastStemLines = nullptr;
+
+    KeyIndex() = default;
+    KeyIndex(KeyIndex&&) = default;
+    KeyIndex& operator=(KeyIndex&&) = default;
+    KeyIndex(const KeyIndex&) = delete;
+    KeyIndex& operator=(const KeyIndex&) = delete;
 
     std::size_t Find(std::string_view key) const;  // a line index or kNone
     void Put(std::string_view key, std::size_t line, std::size_t lineCount);
+    std::vector<std::uint32_t>& LinesOfStem(std::string_view stem);
   };
   struct Section {
     std::string name;
