@@ -32,14 +32,22 @@ class IniSectionUpdate::TextWriter {
     return text_.data() + used_;
   }
   void Keep(const char* end) { used_ = static_cast<std::size_t>(end - text_.data()); }
+  // The most digits a list number can take.
+  static constexpr std::size_t kMostDigits = 20;
+
   // The line key=value, or keyN=value for a list's number N (N > 0): one claim and plain copies,
   // as this runs once for every file of a long record.
   void PutEntry(std::string_view key, std::size_t number, std::string_view value) {
-    constexpr std::size_t kMostDigits = 20;
+    PutEntryWith(key, value,
+                 [number](char* out) { return number == 0 ? out : std::to_chars(out, out + kMostDigits, number).ptr; });
+  }
+  // The same, with the number written by putNumber(out), which returns the end of what it wrote
+  // (at most kMostDigits characters).
+  template <typename PutNumber>
+  void PutEntryWith(std::string_view key, std::string_view value, PutNumber putNumber) {
     char* out = Claim(key.size() + kMostDigits + 1 + value.size() + 2);
     std::memcpy(out, key.data(), key.size());
-    out += key.size();
-    if (number != 0) out = std::to_chars(out, out + kMostDigits, number).ptr;
+    out = putNumber(out + key.size());
     *out++ = '=';
     std::memcpy(out, value.data(), value.size());
     out += value.size();
@@ -85,6 +93,52 @@ std::size_t ListNumber(std::string_view digits) {
   }
   return number;
 }
+
+// Writes the numbers 1, 2, 3, ... in turn. Past 999 only the last three digits change on most
+// lines: they are copied from a table, and the digits before them are formatted once every
+// thousand numbers. Formatting each number in full cost half the time of writing a new record.
+class ConsecutiveNumbers {
+ public:
+  // Writes the current number at out (room for kMostDigits characters) and returns its end.
+  char* Put(char* out) const {
+    if (high_ == 0) return std::to_chars(out, out + 3, low_).ptr;
+    // A fixed-size copy is a single move; the bytes past the digits are written over next.
+    if (highLength_ <= 8) {
+      std::memcpy(out, highDigits_, 8);
+    } else {
+      std::memcpy(out, highDigits_, highLength_);
+    }
+    out += highLength_;
+    std::memcpy(out, kThreeDigits.text + 3 * low_, 3);
+    return out + 3;
+  }
+  void Advance() {
+    if (++low_ < 1000) return;
+    low_ = 0;
+    ++high_;
+    highLength_ =
+        static_cast<std::size_t>(std::to_chars(highDigits_, highDigits_ + sizeof highDigits_, high_).ptr - highDigits_);
+  }
+
+ private:
+  struct Table {
+    char text[3000];
+  };
+  static constexpr Table kThreeDigits = [] {
+    Table table{};
+    for (int n = 0; n < 1000; ++n) {
+      table.text[3 * n] = static_cast<char>('0' + n / 100);
+      table.text[3 * n + 1] = static_cast<char>('0' + n / 10 % 10);
+      table.text[3 * n + 2] = static_cast<char>('0' + n % 10);
+    }
+    return table;
+  }();
+
+  std::size_t high_ = 0;  // the number divided by 1000
+  std::size_t low_ = 1;   // and the rest
+  char highDigits_[24] = {};
+  std::size_t highLength_ = 0;
+};
 
 // Whether text begins with upper, an upper-case text, without regard to ASCII letter case.
 bool StartsWithUpper(std::string_view text, std::string_view upper) {
@@ -219,9 +273,11 @@ void IniSectionUpdate::PutUnsetSlots(TextWriter& text, const std::vector<std::ui
       continue;
     }
     const std::uint32_t* lineOfValue = lineOfSlot.data() + update.firstSlot;
-    const std::string* value = update.list->data();
-    for (std::size_t number = 1; number <= update.list->size(); ++number, ++value) {
-      if (lineOfValue[number - 1] == kNoSlot) text.PutEntry(update.key, number, *value);
+    ConsecutiveNumbers number;
+    for (const std::string& value : *update.list) {
+      if (*lineOfValue++ == kNoSlot)
+        text.PutEntryWith(update.key, value, [&number](char* out) { return number.Put(out); });
+      number.Advance();
     }
   }
 }

@@ -80,10 +80,13 @@ TEST(IniSectionUpdate, GivesTheDocumentsBytesForAnyOldText) {
   }
 }
 
-TEST(IniSectionUpdate, LongListMergedIntoOneWrittenBackwards) {
+// Long enough for the list numbers to pass 1000 and 10000, written new and into an old record
+// that holds every third of them.
+TEST(IniSectionUpdate, LongListNewAndMergedIntoOneWrittenBackwards) {
   RecordKeys many;
   many.files.clear();
   for (int i = 0; i < 20000; ++i) many.files.push_back("C:\\G\\F" + std::to_string(i));
+  EXPECT_EQ(ThroughUpdate("", many), ThroughDocument("", many));
   std::string old = "[SETUP]\r\n";
   for (int i = 20000; i >= 1; i -= 3) old += "COPY" + std::to_string(i) + "=old\r\n";
   EXPECT_EQ(ThroughUpdate(old, many), ThroughDocument(old, many));
