@@ -80,6 +80,23 @@ TEST(IniSectionUpdate, GivesTheDocumentsBytesForAnyOldText) {
   }
 }
 
+// The values are copied in pieces by their length, so every length up to well past the longest
+// piece is written new and over old lines.
+TEST(IniSectionUpdate, ValuesOfEveryLength) {
+  RecordKeys keys;
+  keys.files.clear();
+  const std::string letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  for (std::size_t length = 1; length <= 100; ++length) {
+    std::string value;
+    for (std::size_t i = 0; i < length; ++i) value += letters[(i * 7 + length) % letters.size()];
+    keys.files.push_back(value);
+  }
+  keys.title = keys.files[40];
+  EXPECT_EQ(ThroughUpdate("", keys), ThroughDocument("", keys));
+  const std::string old = "[SETUP]\r\nCOPY50=old\r\nTITLE=old\r\nCOPY3=old\r\n";
+  EXPECT_EQ(ThroughUpdate(old, keys), ThroughDocument(old, keys));
+}
+
 // Long enough for the list numbers to pass 1000 and 10000, written new and into an old record
 // that holds every third of them.
 TEST(IniSectionUpdate, LongListNewAndMergedIntoOneWrittenBackwards) {
