@@ -77,8 +77,8 @@ IniDocument IniDocument::Parse(std::string text) {
   // Lines are counted first, so that each section's lines take exactly their room: growing a
   // list of a hundred thousand lines by doubling would hold it twice for a moment.
   std::vector<std::uint32_t> linesPerSection;
-  ForEachIniLine(source, [&](const IniLine& line) {
-    if (line.kind == IniLine::Kind::Section) {
+  ForEachKeptLine(source, [&](std::string_view line) {
+    if (IsSectionLine(line)) {
       linesPerSection.push_back(0);
     } else if (!linesPerSection.empty()) {
       ++linesPerSection.back();
