@@ -49,7 +49,7 @@ std::size_t IniDocument::KeyIndex::Find(std::string_view key) const {
 
 std::vector<std::uint32_t>& IniDocument::KeyIndex::LinesOfStem(std::string_view stem) {
   if (lastStemLines != nullptr && EqualsIgnoringAsciiCase(stem, lastStem)) return *lastStemLines;
-  const auto [entry, added] = numbered.try_emplace(ToUpperAscii(stem));
+  const auto entry = numbered.try_emplace(ToUpperAscii(stem)).first;
   lastStem = entry->first;
   lastStemLines = &entry->second;
   return entry->second;

@@ -15,14 +15,11 @@
 
 namespace setup {
 
-// Writes into a buffer sized once, with plain copies: the record is millions of small pieces, and
-// the string's own append costs a call and a check of its capacity for each. A wrong estimate only
-// costs a reallocation.
 namespace {
 
 // Copies the short texts a record is made of with two fixed-size moves, which overlap unless the
 // size is a power of two: the library's copy cost a call and a choice of method for each of the
-// hundreds of thousands of values, a fifth of the time of writing a new record.
+// hundreds of thousands of values, a fifth of the time of building a new record's text.
 inline void CopyShort(char* out, const char* in, std::size_t size) {
   if (size >= 16 && size <= 32) {
     std::memcpy(out, in, 16);
@@ -40,6 +37,9 @@ inline void CopyShort(char* out, const char* in, std::size_t size) {
 
 }  // namespace
 
+// Writes into a buffer sized once, with plain copies: the record is millions of small pieces, and
+// the string's own append costs a call and a check of its capacity for each. A wrong estimate only
+// costs a reallocation.
 class IniSectionUpdate::TextWriter {
  public:
   explicit TextWriter(std::size_t capacity) : text_(capacity, '\0') {}
@@ -118,7 +118,7 @@ std::size_t ListNumber(std::string_view digits) {
 
 // Writes the numbers 1, 2, 3, ... in turn. The last three digits are counted up as characters,
 // and the digits before them are formatted once every thousand numbers: formatting each number
-// in full took half the time of writing a new record.
+// in full took half the time of building a new record's text.
 class ConsecutiveNumbers {
  public:
   // Writes the current number at out (room for kMostDigits characters) and returns its end.
