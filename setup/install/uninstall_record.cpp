@@ -28,9 +28,9 @@ std::string ExistingRecord(Platform& platform, const std::string& path) {
   return text ? std::move(*text) : std::string();
 }
 
-bool WriteReplacing(Platform& platform, const std::string& path, const std::string& bytes) {
+bool WriteReplacing(Platform& platform, const std::string& path, const PartSource& source) {
   const std::string temporary = path + ".new";
-  if (platform.files.WriteWholeFile(temporary, bytes) != WriteResult::Ok ||
+  if (platform.files.WriteFileInParts(temporary, source) != WriteResult::Ok ||
       !platform.files.ReplaceFile(temporary, path)) {
     platform.files.DeleteFile(temporary);
     return false;
@@ -38,20 +38,27 @@ bool WriteReplacing(Platform& platform, const std::string& path, const std::stri
   return true;
 }
 
-}  // namespace
-
-std::string UninstallRecordText(const SetupScript& script, std::string_view old) {
+// The keys the record sets, in their order; the update refers to the script's values.
+IniSectionUpdate RecordUpdate(const SetupScript& script) {
   IniSectionUpdate update(kSection);
   update.Set("TITLE", script.Title);
   update.Set("GROUP", script.GroupName);
   update.SetList("COPY", script.InstalledFiles);
   update.SetList("REG", script.InstalledRegKeys);
   update.Set("SHORTCUT", script.ShortcutSetting);
-  return update.WriteOver(old);
+  return update;
+}
+
+}  // namespace
+
+std::string UninstallRecordText(const SetupScript& script, std::string_view old) {
+  return RecordUpdate(script).WriteOver(old);
 }
 
 bool WriteUninstallRecord(const SetupScript& script, Platform& platform, const std::string& path) {
-  return WriteReplacing(platform, path, UninstallRecordText(script, ExistingRecord(platform, path)));
+  const std::string old = ExistingRecord(platform, path);
+  const IniSectionUpdate update = RecordUpdate(script);
+  return WriteReplacing(platform, path, [&](const PartSink& sink) { update.WriteOver(old, sink); });
 }
 
 void MakeUnInstallData(StepContext& context) {

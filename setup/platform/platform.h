@@ -9,9 +9,11 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace setup {
@@ -36,6 +38,11 @@ struct FoundEntry {
 };
 
 enum class WriteResult { Ok, CannotCreate, WriteFailed };
+
+// Takes a file's bytes part after part.
+using PartSink = std::function<void(std::string_view part)>;
+// Hands a file's bytes to the sink, in as many parts as it likes.
+using PartSource = std::function<void(const PartSink& sink)>;
 
 class FileSystem {
  public:
@@ -62,6 +69,13 @@ class FileSystem {
   virtual std::optional<std::string> ReadWholeFile(const std::string& path) = 0;
   // Creates or truncates the file, then writes the bytes.
   virtual WriteResult WriteWholeFile(const std::string& path, const std::string& bytes) = 0;
+  // The same for bytes that the source hands over in parts, so that a long text need not be held
+  // whole. A system that cannot write the parts as they come joins them and writes them at once.
+  virtual WriteResult WriteFileInParts(const std::string& path, const PartSource& source) {
+    std::string bytes;
+    source([&bytes](std::string_view part) { bytes += part; });
+    return WriteWholeFile(path, bytes);
+  }
   // Moves a file over another, replacing it in one step where the system allows.
   virtual bool ReplaceFile(const std::string& from, const std::string& to) = 0;
 };

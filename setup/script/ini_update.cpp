@@ -42,7 +42,10 @@ inline void CopyShort(char* out, const char* in, std::size_t size) {
 // costs a reallocation.
 class IniSectionUpdate::TextWriter {
  public:
-  explicit TextWriter(std::size_t capacity) : text_(capacity, '\0') {}
+  using Sink = std::function<void(std::string_view)>;
+  // Without a sink the text is kept whole; with one, each time the buffer is full it is handed
+  // over and filled again.
+  TextWriter(std::size_t capacity, const Sink* sink) : text_(capacity, '\0'), sink_(sink) {}
   void Put(std::string_view part) {
     if (part.empty()) return;
     std::memcpy(Claim(part.size()), part.data(), part.size());
@@ -50,6 +53,7 @@ class IniSectionUpdate::TextWriter {
   }
   // Room for at most size bytes at the end, to be filled and then kept with Keep.
   char* Claim(std::size_t size) {
+    if (size > text_.size() - used_ && sink_ != nullptr) HandOver();
     if (size > text_.size() - used_) text_.resize(2 * text_.size() + size);
     return text_.data() + used_;
   }
@@ -92,14 +96,25 @@ class IniSectionUpdate::TextWriter {
     }
     Put("\r\n");
   }
+  // The whole text, or nothing once the last part is handed to the sink.
   std::string Finish() {
+    if (sink_ != nullptr) {
+      HandOver();
+      return std::string();
+    }
     text_.resize(used_);
     return std::move(text_);
   }
 
  private:
+  void HandOver() {
+    if (used_ != 0) (*sink_)(std::string_view(text_.data(), used_));
+    used_ = 0;
+  }
+
   std::string text_;
   std::size_t used_ = 0;
+  const Sink* sink_;
 };
 
 namespace {
@@ -215,7 +230,13 @@ std::size_t IniSectionUpdate::NewTextSize() const {
   return size;
 }
 
-std::string IniSectionUpdate::WriteOver(std::string_view old) const {
+std::string IniSectionUpdate::WriteOver(std::string_view old) const { return Write(old, nullptr); }
+
+void IniSectionUpdate::WriteOver(std::string_view old, const std::function<void(std::string_view)>& sink) const {
+  Write(old, &sink);
+}
+
+std::string IniSectionUpdate::Write(std::string_view old, const std::function<void(std::string_view)>* sink) const {
   // The kept lines once, trimmed, from the first section on; with the last section of the name
   // and the slot of each of its lines.
   std::vector<std::string_view> lines;
@@ -243,8 +264,9 @@ std::string IniSectionUpdate::WriteOver(std::string_view old) const {
     if (slotOfLine[line] != kNoSlot) lineOfSlot[slotOfLine[line]] = line;
   }
 
-  // A kept line may grow by its CR LF, and each section by an empty line.
-  TextWriter text(old.size() + 2 * lines.size() + NewTextSize());
+  // Whole, the text takes a kept line with its CR LF added and each section's empty line, and
+  // the new lines; in parts, a part's room.
+  TextWriter text(sink != nullptr ? kPartSize : old.size() + 2 * lines.size() + NewTextSize(), sink);
 
   // The lines again, the slots' lines in the places found, the rest after the section. Only the
   // lines written as they were are split into their parts again.

@@ -8,6 +8,7 @@
 
 #include "setup/install/uninstall_record.h"
 #include "setup/script/ini_document.h"
+#include "setup/script/ini_update.h"
 
 namespace setup {
 namespace {
@@ -107,6 +108,29 @@ TEST(IniSectionUpdate, LongListNewAndMergedIntoOneWrittenBackwards) {
   std::string old = "[SETUP]\r\n";
   for (int i = 20000; i >= 1; i -= 3) old += "COPY" + std::to_string(i) + "=old\r\n";
   EXPECT_EQ(ThroughUpdate(old, many), ThroughDocument(old, many));
+}
+
+// Written in parts, the text is the same as written whole: more than a part's worth of lines,
+// a value longer than a part, lines kept from the old text and a section after the record's.
+TEST(IniSectionUpdate, TextInPartsIsTheWholeText) {
+  std::vector<std::string> files;
+  for (int i = 1; i <= 60000; ++i) files.push_back("C:\\Game\\DATA\\F" + std::to_string(i) + ".DAT");
+  files[50000] = std::string(IniSectionUpdate::kPartSize + 100, 'v');
+  const std::string title = "Game";
+  IniSectionUpdate update("SETUP");
+  update.Set("TITLE", title);
+  update.SetList("COPY", files);
+  const std::string old = "[SETUP]\r\nNOTE=kept\r\nCOPY2=old\r\n[OTHER]\r\nA=1\r\n";
+
+  std::string joined;
+  int parts = 0;
+  update.WriteOver(old, [&](std::string_view part) {
+    EXPECT_FALSE(part.empty());
+    joined += part;
+    ++parts;
+  });
+  EXPECT_EQ(joined, update.WriteOver(old));
+  EXPECT_GE(parts, 3);
 }
 
 }  // namespace

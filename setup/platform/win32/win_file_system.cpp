@@ -40,6 +40,18 @@ std::int64_t FreeBytesFromClusters(const std::string& root) {
   return ClampToSigned(static_cast<ULONGLONG>(sectorsPerCluster) * bytesPerSector * freeClusters);
 }
 
+// Writes all of part at the file's position, a megabyte per call at most.
+bool WriteAll(HANDLE file, std::string_view part) {
+  std::size_t offset = 0;
+  while (offset < part.size()) {
+    const DWORD request = static_cast<DWORD>(std::min<std::size_t>(part.size() - offset, 1u << 20));
+    DWORD written = 0;
+    if (!WriteFile(file, part.data() + offset, request, &written, nullptr) || written == 0) return false;
+    offset += written;
+  }
+  return true;
+}
+
 }  // namespace
 
 std::vector<FoundEntry> WinFileSystem::FindEntries(const std::string& pattern) {
@@ -126,19 +138,17 @@ std::optional<std::string> WinFileSystem::ReadWholeFile(const std::string& path)
 }
 
 WriteResult WinFileSystem::WriteWholeFile(const std::string& path, const std::string& bytes) {
+  return WriteFileInParts(path, [&bytes](const PartSink& sink) { sink(bytes); });
+}
+
+WriteResult WinFileSystem::WriteFileInParts(const std::string& path, const PartSource& source) {
   FileHandle file(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) return WriteResult::CannotCreate;
-  size_t offset = 0;
-  while (offset < bytes.size()) {
-    const DWORD request = static_cast<DWORD>(std::min<size_t>(bytes.size() - offset, 1u << 20));
-    DWORD written = 0;
-    if (!WriteFile(file.get(), bytes.data() + offset, request, &written, nullptr) || written == 0) {
-      return WriteResult::WriteFailed;
-    }
-    offset += written;
-  }
-  return WriteResult::Ok;
+  // After a failed write the remaining parts are taken and dropped: the file is incomplete anyway.
+  bool failed = false;
+  source([&](std::string_view part) { failed = failed || !WriteAll(file.get(), part); });
+  return failed ? WriteResult::WriteFailed : WriteResult::Ok;
 }
 
 bool WinFileSystem::ReplaceFile(const std::string& from, const std::string& to) {

@@ -21,6 +21,7 @@ class WinFileSystem final : public FileSystem {
   std::optional<std::string> ShortPath(const std::string& path) override;
   std::optional<std::string> ReadWholeFile(const std::string& path) override;
   WriteResult WriteWholeFile(const std::string& path, const std::string& bytes) override;
+  WriteResult WriteFileInParts(const std::string& path, const PartSource& source) override;
   bool ReplaceFile(const std::string& from, const std::string& to) override;
 };
 

@@ -133,6 +133,17 @@ setup::WriteResult DiskFileSystem::WriteWholeFile(const std::string& path, const
   return WriteWithOneCall(host, bytes) ? setup::WriteResult::Ok : setup::WriteResult::WriteFailed;
 }
 
+setup::WriteResult DiskFileSystem::WriteFileInParts(const std::string& path, const setup::PartSource& source) {
+  const std::string host = HostPath(path);
+  const int file = host.empty() ? -1 : open(host.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  if (file < 0) return setup::WriteResult::CannotCreate;
+  bool ok = true;
+  source([&](std::string_view part) {
+    ok = ok && write(file, part.data(), part.size()) == static_cast<ssize_t>(part.size());
+  });
+  return close(file) == 0 && ok ? setup::WriteResult::Ok : setup::WriteResult::WriteFailed;
+}
+
 bool DiskFileSystem::ReplaceFile(const std::string& from, const std::string& to) {
   const std::string source = HostPath(from), target = HostPath(to);
   return !source.empty() && !target.empty() && rename(source.c_str(), target.c_str()) == 0;

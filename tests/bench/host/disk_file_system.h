@@ -31,6 +31,8 @@ class DiskFileSystem : public setup::FileSystem {
   std::optional<std::string> ShortPath(const std::string& path) override;
   std::optional<std::string> ReadWholeFile(const std::string& path) override;
   setup::WriteResult WriteWholeFile(const std::string& path, const std::string& bytes) override;
+  // One write call per part, as the product's own file system does.
+  setup::WriteResult WriteFileInParts(const std::string& path, const setup::PartSource& source) override;
   bool ReplaceFile(const std::string& from, const std::string& to) override;
 
  private:

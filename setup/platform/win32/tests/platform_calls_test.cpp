@@ -64,6 +64,20 @@ void TestFileContents(WinFileSystem& files, const std::string& folder) {
   CHECK(files.WriteWholeFile(path, "") == WriteResult::Ok);
   CHECK_EQ(files.ReadWholeFile(path).value_or("<none>"), std::string());
   CHECK(files.WriteWholeFile(folder + "\\missing\\x.cfg", "x") == WriteResult::CannotCreate);
+  // Parts follow one another in the file, an empty one and one past the megabyte a call writes
+  // included, and the file is as short as the parts.
+  const std::string large(3 << 19, 'L');
+  CHECK(files.WriteFileInParts(path, [&](const PartSink& sink) {
+    sink("first,");
+    sink("");
+    sink(large);
+    sink(",last");
+  }) == WriteResult::Ok);
+  CHECK_EQ(files.ReadWholeFile(path).value_or("<none>"), "first," + large + ",last");
+  CHECK(files.WriteFileInParts(path, [](const PartSink& sink) { sink("x"); }) == WriteResult::Ok);
+  CHECK_EQ(files.ReadWholeFile(path).value_or("<none>"), std::string("x"));
+  CHECK(files.WriteFileInParts(folder + "\\missing\\x.cfg", [](const PartSink& sink) { sink("x"); }) ==
+        WriteResult::CannotCreate);
   CHECK(!files.ReadWholeFile(folder + "\\missing.txt").has_value());
 }
 
