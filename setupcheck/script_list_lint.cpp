@@ -5,6 +5,7 @@
 #include "setup/app/shared_routines.h"
 #include "setup/script/fields.h"
 #include "setup/script/numbers.h"
+#include "setup/script/paths.h"
 #include "setup/script/text.h"
 #include "setup/uninstall/folder_list.h"
 #include "setup/uninstall/registry_deletion.h"
@@ -56,7 +57,7 @@ void CheckOpenLine(const ScriptCheck& check, const std::string& key, int lineNum
                             " selects HKEY_CURRENT_USER (only HKEY_LOCAL_MACHINE and "
                             "HKEY_CURRENT_USER are known)");
   }
-  if (setup::IsProtectedKeyPath(keyPath)) {
+  if (setup::IsProtectedKeyPath(keyPath, check.platform.system)) {
     check.findings.Warn(lineNumber, key,
                         "the uninstaller refuses to delete the key " + check.Quote(keyPath) +
                             " (a shared or top-level key): it stays after uninstalling");

@@ -4,6 +4,7 @@
 
 #include "setup/app/messages.h"
 #include "setup/script/command_line.h"
+#include "setup/script/paths.h"
 #include "setup/script/text.h"
 #include "setup/uninstall/run_uninstall.h"
 

@@ -8,6 +8,7 @@
 #include "setup/install/folders.h"
 #include "setup/script/fields.h"
 #include "setup/script/macros.h"
+#include "setup/script/paths.h"
 #include "setup/script/text.h"
 
 namespace setup {
@@ -22,18 +23,19 @@ struct SourceSpec {
 };
 
 // The source folder of a field: the freshly expanded SourceDir, plus the field's folder part.
-// The test for a folder part looks at single bytes; the split itself steps over double-byte
-// characters, so a name like "ソ" (trail byte 0x5C) gives an empty folder part.
+// The test for a folder part looks at single bytes (a deliberate rule of the COPY format: "/" is
+// never a trail byte, "\" may be one); the split itself steps over double-byte characters, so a
+// name like "ソ" (trail byte 0x5C) gives an empty folder part.
 SourceSpec SourceOf(StepContext& context, const std::string& field) {
   SourceSpec source{ExpandMacros(context.script, context.platform, context.script.SourceDir), {}};
   std::string name = field;
-  if (field.find('\\') != std::string::npos) {
+  if (field.find_first_of("\\/") != std::string::npos) {
     const std::size_t separator = LastSeparator(field, context.platform.system, false);
     const std::string folderPart = separator == std::string::npos ? std::string() : field.substr(0, separator);
     if (separator != std::string::npos) name = field.substr(separator + 1);
-    source.folder += "\\" + folderPart;
+    source.folder = JoinPath(source.folder, folderPart);
   }
-  source.searchPath = source.folder + "\\" + name;
+  source.searchPath = JoinPath(source.folder, name);
   return source;
 }
 

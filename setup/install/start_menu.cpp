@@ -6,6 +6,7 @@
 #include "setup/install/folders.h"
 #include "setup/script/fields.h"
 #include "setup/script/macros.h"
+#include "setup/script/paths.h"
 #include "setup/script/text.h"
 
 namespace setup {

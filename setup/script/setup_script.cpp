@@ -6,6 +6,7 @@
 #include "setup/script/command_line.h"
 #include "setup/script/ini_document.h"
 #include "setup/script/macros.h"
+#include "setup/script/paths.h"
 #include "setup/script/text.h"
 
 namespace setup {
@@ -13,18 +14,6 @@ namespace setup {
 namespace {
 
 constexpr std::string_view kSection = "SETUP";
-
-// "\\server\share" from "\\server\share\dir\setup.exe": from the third character on, up to
-// the second backslash met.
-std::string UncRoot(const std::string& path) {
-  std::string root = "\\\\";
-  int backslashes = 0;
-  for (std::size_t i = 2; i < path.size(); ++i) {
-    if (path[i] == '\\' && ++backslashes == 2) break;
-    root += path[i];
-  }
-  return root;
-}
 
 std::string ScriptPath(RunMode mode, Platform& platform, const std::string& modulePath) {
   if (mode == RunMode::Uninstall) return FirstArgument(platform.system.CommandLine());
@@ -50,7 +39,7 @@ LoadResult LoadSetupScript(RunMode mode, Platform& platform, SetupScript& script
   script.SourceRoot = modulePath.substr(0, 1);
   if (script.SourceRoot == "\\") {
     networkBlocked = true;
-    script.SourceRoot = UncRoot(modulePath);
+    script.SourceRoot = UncRoot(modulePath, platform.system);
   } else if (platform.files.GetDriveType(modulePath.substr(0, 3)) == DriveType::Remote) {
     networkBlocked = true;
   }

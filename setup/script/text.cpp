@@ -1,8 +1,6 @@
 // Text helpers shared by the script reader and the steps.
 #include "setup/script/text.h"
 
-#include "setup/platform/platform.h"
-
 namespace setup {
 
 namespace {
@@ -21,19 +19,6 @@ std::string ToUpperAscii(std::string_view text) {
   std::string upper(text);
   for (char& c : upper) c = UpperAscii(c);
   return upper;
-}
-
-std::size_t LastSeparator(std::string_view text, System& system, bool alsoColon) {
-  std::size_t found = std::string_view::npos;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c == '\\' || (alsoColon && c == ':')) {
-      found = i;
-    } else if (system.IsLeadByte(static_cast<unsigned char>(c)) && i + 1 < text.size()) {
-      ++i;
-    }
-  }
-  return found;
 }
 
 }  // namespace setup

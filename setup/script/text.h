@@ -1,5 +1,4 @@
-// Small helpers for 8-bit ANSI text: trimming, ASCII letter case, decimal formatting, and
-// path splitting that steps over double-byte characters.
+// Small helpers for 8-bit ANSI text: trimming and ASCII letter case (paths: paths.h).
 #pragma once
 
 #include <cstddef>
@@ -7,8 +6,6 @@
 #include <string_view>
 
 namespace setup {
-
-class System;
 
 // Removes characters with codes 0 to 32 at both ends. Inline: every line of a script passes here.
 inline std::string_view TrimControls(std::string_view text) {
@@ -21,9 +18,5 @@ inline std::string_view TrimControls(std::string_view text) {
 
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
 std::string ToUpperAscii(std::string_view text);
-
-// Index of the last single-byte "\" (or ":" when alsoColon) in text, stepping over double-byte
-// characters so that a trail byte is never taken for a separator; npos when there is none.
-std::size_t LastSeparator(std::string_view text, System& system, bool alsoColon);
 
 }  // namespace setup

@@ -1,32 +1,19 @@
 // Folder rules of the uninstaller's file step.
 #include "setup/uninstall/folder_list.h"
 
-#include "setup/script/text.h"
+#include "setup/script/paths.h"
 
 namespace setup {
 
 std::string FolderOfEntry(std::string_view entry, System& system) {
   const std::size_t separator = LastSeparator(entry, system, true);
   if (separator == std::string_view::npos) return std::string();
-  std::string folder(entry.substr(0, separator + 1));
-  if (folder.back() == '\\' && folder.size() >= 2) {
-    const char before = folder[folder.size() - 2];
-    // The byte before may be the trail byte of a double-byte character: then it is no separator.
-    const bool beforeIsSeparator =
-        (before == ':' || before == '\\') &&
-        LastSeparator(folder.substr(0, folder.size() - 1), system, true) == folder.size() - 2;
-    if (!beforeIsSeparator) folder.pop_back();
-  } else if (folder == "\\") {
-    folder.clear();
-  }
-  return folder;
-}
-
-bool IsFullPath(std::string_view path) {
-  const bool drive = path.size() >= 3 && path[1] == ':' && path[2] == '\\' &&
-                     ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
-  const bool unc = path.size() >= 3 && path[0] == '\\' && path[1] == '\\' && path[2] != '\\';
-  return drive || unc;
+  const std::string_view folder = entry.substr(0, separator + 1);
+  if (folder[separator] == ':') return std::string(folder);
+  // The separator stays when the character before it is itself a separator or the drive's colon.
+  const std::size_t before = LastSeparator(folder.substr(0, separator), system, true);
+  const bool keep = separator > 0 && before == separator - 1;
+  return std::string(keep ? folder : folder.substr(0, separator));
 }
 
 FolderList::FolderList(System& system, const std::vector<std::string>& initial) : system_(system) {

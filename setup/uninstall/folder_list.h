@@ -11,14 +11,11 @@
 
 namespace setup {
 
-// The folder of a recorded file: up to and including the last "\" or ":", with a final "\"
-// dropped unless it follows ":" or another "\" ("C:\a" gives "C:\", "C:\G\a" gives "C:\G").
-// Separators are whole characters: a double-byte character's trail byte never counts.
+// The folder of a recorded file: up to and including the last separator ("\" or "/") or ":", with
+// a final separator dropped unless it follows ":" or another separator ("C:\a" gives "C:\",
+// "C:\G\a" gives "C:\G", "\a" gives ""). Separators are whole characters: a double-byte
+// character's trail byte never counts.
 std::string FolderOfEntry(std::string_view entry, System& system);
-
-// True for a drive path ("C:\...") or a UNC path ("\\server\..."): the only entries the
-// uninstaller deletes, so a record cannot aim at files relative to the working folder.
-bool IsFullPath(std::string_view path);
 
 class FolderList {
  public:

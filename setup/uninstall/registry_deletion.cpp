@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "setup/script/paths.h"
 #include "setup/script/text.h"
 
 namespace setup {
@@ -10,15 +11,9 @@ namespace setup {
 namespace {
 
 // The parts of a key path, upper-cased; empty parts (doubled or outer backslashes) dropped.
-std::vector<std::string> PartsOf(std::string_view path) {
+std::vector<std::string> PartsOf(std::string_view path, System& system) {
   std::vector<std::string> parts;
-  std::size_t start = 0;
-  while (start <= path.size()) {
-    std::size_t end = path.find('\\', start);
-    if (end == std::string_view::npos) end = path.size();
-    if (end > start) parts.push_back(ToUpperAscii(path.substr(start, end - start)));
-    start = end + 1;
-  }
+  for (std::string_view part : PathParts(path, system, PathKind::RegistryKey)) parts.push_back(ToUpperAscii(part));
   return parts;
 }
 
@@ -62,8 +57,8 @@ bool IsSharedKey(const std::vector<std::string>& parts) {
 
 }  // namespace
 
-bool IsProtectedKeyPath(std::string_view path) {
-  const std::vector<std::string> parts = PartsOf(path);
+bool IsProtectedKeyPath(std::string_view path, System& system) {
+  const std::vector<std::string> parts = PartsOf(path, system);
   return parts.size() < 2 || IsSharedKey(parts);
 }
 
@@ -75,9 +70,12 @@ void DeleteKeyTree(Registry& registry, KeyHandle parent, std::string_view path) 
     std::uint32_t subkeys = 0;
     std::uint32_t longestName = 0;
     if (registry.QueryInfo(key, &subkeys, &longestName)) {
+      // Windows NT gives the longest name in characters even to the ANSI call, and a double-byte
+      // character takes two bytes of the name's room: room for twice the length and the NUL.
+      const std::uint32_t nameRoom = 2 * longestName + 1;
       for (std::uint32_t index = subkeys; index-- > 0;) {
         std::string name;
-        if (registry.EnumKey(key, index, longestName + 1, &name)) DeleteKeyTree(registry, key, name);
+        if (registry.EnumKey(key, index, nameRoom, &name)) DeleteKeyTree(registry, key, name);
       }
     }
     registry.CloseKey(key);

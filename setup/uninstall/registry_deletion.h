@@ -15,6 +15,6 @@ void DeleteKeyTree(Registry& registry, KeyHandle parent, std::string_view path);
 // True for a key path that a record must not be able to delete: empty, a root's direct child
 // (SOFTWARE, Control Panel, ...), or one of the system's shared keys such as SOFTWARE\Microsoft,
 // ...\Windows\CurrentVersion and the keys directly below it (Uninstall, Run, App Paths).
-bool IsProtectedKeyPath(std::string_view path);
+bool IsProtectedKeyPath(std::string_view path, System& system);
 
 }  // namespace setup

@@ -6,6 +6,7 @@
 #include "setup/app/shared_routines.h"
 #include "setup/install/registry_entries.h"
 #include "setup/script/fields.h"
+#include "setup/script/paths.h"
 #include "setup/uninstall/folder_list.h"
 #include "setup/uninstall/registry_deletion.h"
 
@@ -36,15 +37,11 @@ bool GroupFolderCountsAsEmpty(Platform& platform, const std::string& group) {
 }
 
 // A folder name below the Programs folder that stays below it: no drive, no root, no "." or "..".
-bool StaysBelow(const std::string& name) {
-  if (name.find(':') != std::string::npos || (!name.empty() && name[0] == '\\')) return false;
-  std::size_t start = 0;
-  while (start <= name.size()) {
-    std::size_t end = name.find('\\', start);
-    if (end == std::string::npos) end = name.size();
-    const std::string part = name.substr(start, end - start);
+bool StaysBelow(const std::string& name, System& system) {
+  // ":" is never the second byte of a double-byte character, so a byte search finds drives.
+  if (name.find(':') != std::string::npos || (!name.empty() && IsSeparatorByte(name[0], PathKind::File))) return false;
+  for (std::string_view part : PathParts(name, system, PathKind::File)) {
     if (part == "." || part == "..") return false;
-    start = end + 1;
   }
   return true;
 }
@@ -55,7 +52,10 @@ bool StaysBelow(const std::string& name) {
 // or another folder entirely, whose files belong to others. Files are deleted by full path, so a failed change of
 // folder cannot turn the names against another folder.
 void RemoveStartMenuFolder(const SetupScript& script, Platform& platform) {
-  if (script.Title.empty() || !StaysBelow(script.Title) || !StaysBelow(script.GroupName)) return;
+  if (script.Title.empty() || !StaysBelow(script.Title, platform.system) ||
+      !StaysBelow(script.GroupName, platform.system)) {
+    return;
+  }
   FileSystem& files = platform.files;
 
   std::string programs = GetSpecialFolderPath(platform, kCsidlPrograms);
@@ -104,13 +104,17 @@ void DeleteRecordedFiles(const SetupScript& script, Platform& platform, Progress
   }
 }
 
+// Every key goes through the same guard, the uninstall entry too: a title such as "\" would
+// otherwise name the shared Uninstall key itself.
 void DeleteRecordedKeys(const SetupScript& script, Platform& platform) {
-  if (!script.Title.empty()) DeleteKeyTree(platform.registry, kHkeyLocalMachine, kUninstallKeyPrefix + script.Title);
+  const auto deleteUnlessProtected = [&platform](KeyHandle root, const std::string& keyPath) {
+    if (!IsProtectedKeyPath(keyPath, platform.system)) DeleteKeyTree(platform.registry, root, keyPath);
+  };
+  if (!script.Title.empty()) deleteUnlessProtected(kHkeyLocalMachine, kUninstallKeyPrefix + script.Title);
   for (const std::string& entry : script.RegList) {
     std::size_t position = 1;
     const KeyHandle root = GetRootKey(NextField(entry, '\\', position));
-    const std::string keyPath = NextField(entry, ',', position);
-    if (!IsProtectedKeyPath(keyPath)) DeleteKeyTree(platform.registry, root, keyPath);
+    deleteUnlessProtected(root, NextField(entry, ',', position));
   }
 }
 

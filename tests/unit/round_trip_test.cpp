@@ -70,3 +70,113 @@ TEST_F(InstallerTest, UninstallUndoesTheInstallation) {
 
 }  // namespace
 }  // namespace setup::testing
+
+namespace setup::testing {
+namespace {
+
+// Shift-JIS: ソフト表 and 能, 予, 構 end in the byte 0x5C; ゲーム does not.
+#define SOFTO "\x83\x5C\x83\x74\x83\x67\x95\x5C"
+#define NOU "\x94\x5C"
+#define YO "\x97\x5C"
+#define KOU "\x8D\x5C"
+#define GEEMU "\x83\x51\x81\x5B\x83\x80"
+
+// The paths that one snapshot has and the other has not, or holds in another state.
+std::string Difference(const FileSnapshot& after, const FileSnapshot& before) {
+  std::string text;
+  for (const auto& [path, state] : after) {
+    const auto found = before.find(path);
+    if (found == before.end() || !(found->second == state)) text += "after: " + path + "\n";
+  }
+  for (const auto& [path, state] : before) {
+    if (after.count(path) == 0) text += "before: " + path + "\n";
+  }
+  return text;
+}
+
+TEST_F(InstallerTest, JapaneseFolderAndKeyNamesEndingInTheBackslashCodeInstallAndUninstall) {
+  const std::string script = "[SETUP]\r\nTITLE=" GEEMU KOU "\r\nDIR=C:\\" GEEMU "\\" SOFTO
+                             "\r\nSRC=@:\\DATA\r\n"
+                             "GROUP=" YO
+                             "\r\nUNINSTALL=UNINST.INI\r\n"
+                             "COPY1=*.*,$\r\nCOPY2=" NOU "\\*.*,$\\" SOFTO "\\" NOU
+                             "\r\n"
+                             "REG1=open,HKEY_CURRENT_USER\\Software\\" SOFTO "\\" NOU
+                             "\r\nREG2=string,Path,$\r\n"
+                             "START1=GAME.EXE," NOU "," GEEMU KOU "\r\n";
+  machine.files().AddFile("D:\\DATA\\GAME.EXE", "game");
+  machine.files().AddFile("D:\\DATA\\" NOU "\\" YO ".DAT", "data");
+  machine.files().AddFile("D:\\setup.ini", script);
+  const FileSnapshot filesBefore = machine.files().Snapshot();
+
+  const std::string destination = "C:\\" GEEMU "\\" SOFTO;
+  Start(script);
+  machine.ui().QueueAnswer(Answer::Yes);
+  PressStart(destination);
+  ASSERT_TRUE(Shown("notice インストール: インストールが終了しました")) << TranscriptText();
+  EXPECT_EQ(File(destination + "\\GAME.EXE"), "game");
+  EXPECT_EQ(File(destination + "\\" SOFTO "\\" NOU "\\" YO ".DAT"), "data");
+  EXPECT_TRUE(machine.files().Exists("C:\\WINDOWS\\Start Menu\\Programs\\" YO "\\" GEEMU KOU "\\" NOU ".lnk"));
+  EXPECT_EQ(machine.registry().StringValue(kHkeyCurrentUser, "Software\\" SOFTO "\\" NOU, "Path"), destination);
+  // The product adds keys of its own below the recorded one; they go with it.
+  machine.registry().AddString(kHkeyCurrentUser, "Software\\" SOFTO "\\" NOU "\\" YO KOU YO "\\" NOU, "x", "y");
+
+  const std::optional<std::string> command = machine.registry().StringValue(
+      kHkeyLocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" GEEMU KOU, "UninstallString");
+  ASSERT_TRUE(command);
+  machine.system().SetModulePath("C:\\WINDOWS\\unkelvo4.exe");
+  machine.system().SetCommandLine(*command);
+  MessageForm uninstaller(machine.platform());
+  uninstaller.FormCreate();
+  uninstaller.FormShow();
+
+  FileSnapshot filesAfter = machine.files().Snapshot();
+  EXPECT_EQ(filesAfter.erase("C:\\WINDOWS\\unkelvo4.exe"), 1u);
+  // The destination still held its subfolder at its turn; that subfolder held no listed file, and
+  // the destination's parent is never in the folder list either.
+  EXPECT_EQ(filesAfter.erase("C:\\" GEEMU), 1u);
+  EXPECT_EQ(filesAfter.erase(destination), 1u);
+  EXPECT_EQ(filesAfter.erase(destination + "\\" SOFTO), 1u);
+  EXPECT_EQ(Difference(filesAfter, filesBefore), "");
+  EXPECT_FALSE(machine.registry().KeyExists(kHkeyCurrentUser, "Software\\" SOFTO "\\" NOU));
+  EXPECT_TRUE(machine.registry().KeyExists(kHkeyCurrentUser, "Software\\" SOFTO));
+}
+
+TEST_F(InstallerTest, FoldersTypedWithSlashesAreCreatedWithTheirParentsAndRemoved) {
+  const std::string script =
+      "[SETUP]\r\nTITLE=Star\r\nDIR=C:\\Star\r\nSRC=@:\\DATA\r\nUNINSTALL=UNINST.INI\r\n"
+      "COPY1=*.*,$\r\nCOPY2=SUB/*.*,$\\x/y\r\n";
+  machine.files().AddFile("D:\\DATA\\A.DAT", "a");
+  machine.files().AddFile("D:\\DATA\\SUB\\B.DAT", "b");
+  machine.files().AddFile("C:\\Games\\keep.txt", "another product");
+  machine.files().AddFile("D:\\setup.ini", script);
+  const FileSnapshot filesBefore = machine.files().Snapshot();
+
+  Start(script);
+  machine.ui().QueueAnswer(Answer::Yes);
+  PressStart("C:/Games/New/Star");
+  ASSERT_TRUE(Shown("notice インストール: インストールが終了しました")) << TranscriptText();
+  EXPECT_EQ(File("C:\\Games\\New\\Star\\A.DAT"), "a");
+  EXPECT_EQ(File("C:\\Games\\New\\Star\\x\\y\\B.DAT"), "b");
+
+  const std::optional<std::string> command = machine.registry().StringValue(
+      kHkeyLocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Star", "UninstallString");
+  ASSERT_EQ(command, "C:\\WINDOWS\\unkelvo4.exe \"C:/Games/New/Star\\UNINST.INI\"");
+  machine.system().SetModulePath("C:\\WINDOWS\\unkelvo4.exe");
+  machine.system().SetCommandLine(*command);
+  MessageForm uninstaller(machine.platform());
+  uninstaller.FormCreate();
+  uninstaller.FormShow();
+
+  // Every recorded file goes and y with them; Star still held x at its turn, so it stays with x
+  // (never in the folder list) and New (created by the installation).
+  FileSnapshot filesAfter = machine.files().Snapshot();
+  EXPECT_EQ(filesAfter.erase("C:\\WINDOWS\\unkelvo4.exe"), 1u);
+  EXPECT_EQ(filesAfter.erase("C:\\Games\\New"), 1u);
+  EXPECT_EQ(filesAfter.erase("C:\\Games\\New\\Star"), 1u);
+  EXPECT_EQ(filesAfter.erase("C:\\Games\\New\\Star\\x"), 1u);
+  EXPECT_EQ(Difference(filesAfter, filesBefore), "");
+}
+
+}  // namespace
+}  // namespace setup::testing

@@ -145,17 +145,19 @@ TEST_F(Uninstaller, RecordCannotAimAtSharedKeysOrRelativeFiles) {
 }
 
 TEST(ProtectedKeys, SharedKeysAndRootChildrenButNotProductKeys) {
+  SimulatedMachine machine;
+  System& system = machine.system();
   for (const char* path : {"", "SOFTWARE", "\\SOFTWARE\\", "Control Panel", "Environment", "SOFTWARE\\Microsoft",
                            "SOFTWARE\\Microsoft\\Windows", "SOFTWARE\\Microsoft\\Windows\\CurrentVersion",
                            "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths",
                            "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall",
                            "SOFTWARE\\WOW6432Node\\Microsoft", "SYSTEM\\CurrentControlSet", "Control Panel\\Desktop"}) {
-    EXPECT_TRUE(IsProtectedKeyPath(path)) << path;
+    EXPECT_TRUE(IsProtectedKeyPath(path, system)) << path;
   }
   for (const char* path : {"SOFTWARE\\Vendor", "SOFTWARE\\Vendor\\Game",
                            "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\GAME.EXE",
                            "SOFTWARE\\Microsoft\\DirectPlay\\Applications\\Game", ".DEFAULT\\X"}) {
-    EXPECT_FALSE(IsProtectedKeyPath(path)) << path;
+    EXPECT_FALSE(IsProtectedKeyPath(path, system)) << path;
   }
 }
 
@@ -171,6 +173,10 @@ TEST(FolderRules, FolderOfEntryHandlesRootsDoubleBytesAndCase) {
   // "ソ" (83 5C) at the end of a folder name: its trail byte is not the separator.
   EXPECT_EQ(FolderOfEntry("C:\\\x83\x5C\\a", system), "C:\\\x83\x5C");
   EXPECT_EQ(FolderOfEntry("C:\\\x83\x5C", system), "C:\\");
+  // Windows takes "/" as a separator too.
+  EXPECT_EQ(FolderOfEntry("C:/Games/Star\\a", system), "C:/Games/Star");
+  EXPECT_EQ(FolderOfEntry("C:/a", system), "C:/");
+  EXPECT_EQ(FolderOfEntry("\\a", system), "");
 
   FolderList folders(system, {});
   folders.Add("C:\\Game");
@@ -180,11 +186,6 @@ TEST(FolderRules, FolderOfEntryHandlesRootsDoubleBytesAndCase) {
   folders.Add("C:\\\x82\x81");
   folders.Add("C:\\\x82\x61");
   EXPECT_EQ(folders.folders(), (std::vector<std::string>{"C:\\Game", "C:\\Game\\Sub", "C:\\\x82\x81", "C:\\\x82\x61"}));
-  EXPECT_TRUE(IsFullPath("C:\\x"));
-  EXPECT_TRUE(IsFullPath("\\\\srv\\x"));
-  EXPECT_FALSE(IsFullPath("C:x"));
-  EXPECT_FALSE(IsFullPath("\\x"));
-  EXPECT_FALSE(IsFullPath("x"));
 }
 
 }  // namespace

@@ -9,6 +9,9 @@ namespace {
 
 constexpr char kSeparator = '\\';
 
+// Windows takes "/" as a separator in file paths as well.
+bool IsSeparator(char c) { return c == kSeparator || c == '/'; }
+
 // The directory search turns a pattern into these tokens before it matches: a "?" may also match
 // nothing at a dot or at the end, a "." before a wildcard may match the end of the name, and a "*"
 // before a dot does not eat the name's last dot.
@@ -97,7 +100,7 @@ std::vector<std::size_t> SeparatorPositions(const std::string& path) {
   for (std::size_t i = 0; i < path.size(); ++i) {
     if (IsCp932LeadByte(static_cast<unsigned char>(path[i])) && i + 1 < path.size()) {
       ++i;
-    } else if (path[i] == kSeparator) {
+    } else if (IsSeparator(path[i])) {
       positions.push_back(i);
     }
   }
@@ -200,7 +203,7 @@ std::optional<ResolvedPath> ResolvePath(const std::string& path, const ResolvedP
   if (path.empty()) return std::nullopt;
   ResolvedPath resolved;
   std::string rest;
-  if (path.size() >= 2 && path[0] == kSeparator && path[1] == kSeparator) {
+  if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])) {
     const std::vector<std::string> parts = SplitComponents(path.substr(2));
     if (parts.size() < 2 || parts[0].empty() || parts[1].empty()) return std::nullopt;
     resolved.root = "\\\\" + parts[0] + "\\" + parts[1];
@@ -208,13 +211,13 @@ std::optional<ResolvedPath> ResolvePath(const std::string& path, const ResolvedP
     rest = prefix < path.size() ? path.substr(prefix + 1) : std::string();
   } else if (HasDriveLetter(path)) {
     resolved.root = DriveRoot(path[0]);
-    if (path.size() >= 3 && path[2] == kSeparator) {
+    if (path.size() >= 3 && IsSeparator(path[2])) {
       rest = path.substr(3);
     } else {
       if (FoldName(current.root) == resolved.root) resolved.parts = current.parts;
       rest = path.substr(2);
     }
-  } else if (path[0] == kSeparator) {
+  } else if (IsSeparator(path[0])) {
     resolved.root = current.root;
     rest = path.substr(1);
   } else {
@@ -223,6 +226,11 @@ std::optional<ResolvedPath> ResolvePath(const std::string& path, const ResolvedP
   }
   AppendComponents(rest, resolved.parts);
   return resolved;
+}
+
+bool EndsWithPathSeparator(const std::string& path) {
+  const std::vector<std::size_t> separators = SeparatorPositions(path);
+  return !separators.empty() && separators.back() + 1 == path.size();
 }
 
 std::optional<SplitPathResult> SplitLastComponent(const std::string& path) {

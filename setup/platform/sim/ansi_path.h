@@ -42,6 +42,9 @@ struct ResolvedPath {
 // blanks of the last component are dropped. Nothing for an empty or malformed path.
 std::optional<ResolvedPath> ResolvePath(const std::string& path, const ResolvedPath& current);
 
+// Whether the last character of a path is a separator ("\" or "/", never a trail byte).
+bool EndsWithPathSeparator(const std::string& path);
+
 // The folder part and the name part of a path, split at its last separator (a "\" that is not the
 // trail byte of a double-byte character). The folder part keeps a root's separator ("C:\").
 struct SplitPathResult {

@@ -70,7 +70,7 @@ SimFileSystem::~SimFileSystem() = default;
 
 std::optional<std::string> SimFileSystem::RootKeyOf(const std::string& root) const {
   std::string trimmed = root;
-  if (!trimmed.empty() && trimmed.back() == '\\') trimmed.pop_back();
+  if (!trimmed.empty() && (trimmed.back() == '\\' || trimmed.back() == '/')) trimmed.pop_back();
   const std::optional<ResolvedPath> resolved = ResolvePath(trimmed + "\\", current_);
   const bool isDrive = trimmed.size() == 2 && trimmed[1] == ':';
   const bool isUnc = trimmed.size() > 2 && trimmed[0] == '\\' && trimmed[1] == '\\';
@@ -364,7 +364,7 @@ std::optional<std::string> SimFileSystem::ShortPath(const std::string& path) {
     node = child->second.get();
     text += "\\" + (node->shortName.empty() ? node->name : node->shortName);
   }
-  if (resolved->parts.empty() || (!path.empty() && path.back() == '\\')) text += "\\";
+  if (resolved->parts.empty() || EndsWithPathSeparator(path)) text += "\\";
   return text;
 }
 

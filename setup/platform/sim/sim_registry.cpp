@@ -43,25 +43,27 @@ std::shared_ptr<SimRegistry::Key> SimRegistry::KeyOfHandle(KeyHandle handle) {
   return found->second->deleted ? nullptr : found->second;
 }
 
+// A key path splits at "\" characters (never at a trail byte); one final "\" is allowed, a
+// leading one or an empty name between two is refused, and names are limited in characters.
 std::optional<std::vector<std::string>> SimRegistry::SplitKeyPath(const std::string& path) {
   std::vector<std::string> parts;
   if (path.empty()) return parts;
   if (path[0] == '\\') return std::nullopt;
-  std::string text = path;
-  if (text.back() == '\\') text.pop_back();
   std::string part;
-  for (const std::string& c : SplitCp932Characters(text)) {
+  std::size_t characters = 0;
+  for (const std::string& c : SplitCp932Characters(path)) {
     if (c == "\\") {
+      if (part.empty() || characters > kLongestKeyName) return std::nullopt;
       parts.push_back(part);
       part.clear();
+      characters = 0;
     } else {
       part += c;
+      ++characters;
     }
   }
-  parts.push_back(part);
-  for (const std::string& name : parts) {
-    if (name.empty() || name.size() > kLongestKeyName) return std::nullopt;
-  }
+  if (characters > kLongestKeyName) return std::nullopt;
+  if (!part.empty()) parts.push_back(part);
   return parts;
 }
 
@@ -141,8 +143,12 @@ bool SimRegistry::SetDword(KeyHandle key, const std::string& name, std::uint32_t
 bool SimRegistry::QueryInfo(KeyHandle key, std::uint32_t* subkeyCount, std::uint32_t* longestSubkeyName) {
   const std::shared_ptr<Key> target = KeyOfHandle(key);
   if (target == nullptr) return false;
+  // Windows NT counts the longest name in characters, also through the ANSI call, so a
+  // double-byte name needs more bytes than the length says.
   std::size_t longest = 0;
-  for (const auto& [folded, child] : target->subkeys) longest = std::max(longest, child->name.size());
+  for (const auto& [folded, child] : target->subkeys) {
+    longest = std::max(longest, SplitCp932Characters(child->name).size());
+  }
   *subkeyCount = static_cast<std::uint32_t>(target->subkeys.size());
   *longestSubkeyName = static_cast<std::uint32_t>(longest);
   return true;

@@ -1,0 +1,64 @@
+// Path arithmetic on ANSI text (Shift-JIS on the target systems): every split, level and parent
+// of a path is found here, stepping over double-byte characters, whose second byte may have the
+// code of "\" (ソ, 表, 能, 予, ...) or of a small letter.
+//
+// Windows takes "/" as a folder separator in file paths as well as "\", so file paths split at
+// both; registry key paths split at "\" only ("/" is an ordinary character in a key name).
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace setup {
+
+class System;
+
+enum class PathKind { File, RegistryKey };
+
+// Walks text one character at a time; Next() returns the index of each character's first byte.
+class CharacterWalk {
+ public:
+  CharacterWalk(std::string_view text, System& system) : text_(text), system_(system) {}
+  bool Done() const { return index_ >= text_.size(); }
+  // The index of the current character; then moves past it (two bytes for a lead byte with a
+  // trail byte after it).
+  std::size_t Next();
+  // The index just past the character that Next() returned.
+  std::size_t Position() const { return index_; }
+
+ private:
+  std::string_view text_;
+  System& system_;
+  std::size_t index_ = 0;
+};
+
+bool IsSeparatorByte(char c, PathKind kind);
+
+// Index of the last separator character (or ":" when alsoColon) in text; npos when there is none.
+std::size_t LastSeparator(std::string_view text, System& system, bool alsoColon, PathKind kind = PathKind::File);
+
+// Whether the last character of path is a separator (a trail byte 0x5C is not).
+bool EndsWithSeparator(std::string_view path, System& system, PathKind kind = PathKind::File);
+
+// The parts of path between separators, empty parts (doubled or outer separators) dropped.
+std::vector<std::string_view> PathParts(std::string_view path, System& system, PathKind kind);
+
+// Where the folder levels of a file path end, as byte counts of the prefixes that name them:
+// after the root ("C:\" or "\\server\share\"), at every separator that follows a name, and at
+// the end unless the path ends with a separator. "C:\A\B\" gives the lengths of "C:\A" and "C:\A\B".
+std::vector<std::size_t> FolderLevelEnds(std::string_view path, System& system);
+
+// A drive path ("C:\...", "C:/...") or a UNC path ("\\server\...", "//server/..."): the forms that
+// do not depend on the working folder or the current drive.
+bool IsFullPath(std::string_view path);
+
+// The UNC root "\\server\share" of a path that starts with two separators: from its third
+// character up to the second separator met after it.
+std::string UncRoot(std::string_view path, System& system);
+
+// folder + "\" + name: one backslash between them, whatever either holds.
+std::string JoinPath(std::string_view folder, std::string_view name);
+
+}  // namespace setup
