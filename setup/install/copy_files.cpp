@@ -74,13 +74,14 @@ void CopyLine(StepContext& context, const std::string& line, std::int64_t scale)
   platform.ui.PumpMessages();
   // A line without a destination would copy into the root of the current drive: skip it.
   if (destination.empty()) return;
-  if (!platform.files.DirectoryExists(destination)) CreateFolderWithParents(platform, destination);
+  const bool newFolder = !platform.files.DirectoryExists(destination);
+  if (newFolder) CreateFolderWithParents(platform, destination);
 
   for (const FoundEntry& file : MatchingFiles(platform, source.searchPath)) {
     if (context.flags.AbortRequested) break;
     context.progress.SetLabel(text::kCopyingPrefix + platform.system.AnsiToUtf8(file.name));
     platform.ui.PumpMessages();
-    CopyOneFile(platform, file, source.folder, destination);
+    CopyOneFile(platform, file, source.folder, destination, newFolder);
     const std::int64_t units = static_cast<std::int64_t>(file.size) / scale;
     context.progress.SetPosition(context.progress.Position() + static_cast<int>(units));
     platform.ui.PumpMessages();
@@ -93,13 +94,15 @@ void CopyLine(StepContext& context, const std::string& line, std::int64_t scale)
 std::int64_t ProgressScale(std::int64_t totalBytes) { return totalBytes > 65535 ? totalBytes / kBarUnits + 1 : 1; }
 
 void CopyOneFile(Platform& platform, const FoundEntry& file, const std::string& sourceFolder,
-                 const std::string& destinationFolder) {
+                 const std::string& destinationFolder, bool intoNewFolder) {
   const std::string target = destinationFolder + "\\" + file.name;
   const bool copied = platform.files.CopyFile(sourceFolder + "\\" + file.name, target);
-  // A copy takes its source's attributes, so a source with the archive attribute alone needs no
-  // change. Skipping the call matters under Wine, where it costs about 0.3 ms a file (a fifth of
-  // a 200 MB installation). When the copy fails, the file in the way still gets the attribute.
-  if (copied && file.attributes == kAttrArchive) return;
+  // A copy onto no file takes its source's attributes, so an archive-only source copied into a
+  // folder this line created needs no change (the call is a large share of a copy under Wine,
+  // see docs/performance.md). A file that was in the way always gets the call: Windows refuses
+  // to copy onto a read-only or hidden file, and Wine run by root copies onto it but keeps its
+  // old attributes.
+  if (copied && intoNewFolder && file.attributes == kAttrArchive) return;
   platform.files.SetAttributes(target, kAttrArchive);
 }
 

@@ -15,9 +15,10 @@ void CopyFiles(StepContext& context);
 
 // Copies one file, as listed in its source folder, under the same name, replacing an existing
 // one, and leaves the copy with the archive attribute alone (read-only, hidden and system from
-// the CD-ROM are cleared).
+// the CD-ROM are cleared). intoNewFolder: the destination folder did not exist before this
+// COPY line, so no file of another origin can be in the way.
 void CopyOneFile(Platform& platform, const FoundEntry& file, const std::string& sourceFolder,
-                 const std::string& destinationFolder);
+                 const std::string& destinationFolder, bool intoNewFolder);
 
 // The divisor from bytes to progress units that keeps the bar's range within 16 bits.
 std::int64_t ProgressScale(std::int64_t totalBytes);

@@ -89,34 +89,90 @@ TEST_F(CopyStep, LineWithoutDestinationIsSkippedInsteadOfCopyingToTheDriveRoot) 
   EXPECT_FALSE(machine.files().Exists("D:\\A.TXT"));
 }
 
-TEST_F(CopyStep, ExistingReadOnlyDestinationStaysButIsRecordedAndMadeWritable) {
-  machine.files().AddFile("D:\\DATA\\A.TXT", "new");
-  machine.files().AddFile("C:\\Game\\A.TXT", "old", kAttrReadOnly);
-  machine.files().AddFile("D:\\DATA\\B.TXT", "new b");
-  machine.files().AddFile("C:\\Game\\B.TXT", "old b");
-  script.CopyList = {"*.TXT,$"};
-  Copy();
-  EXPECT_EQ(machine.files().ReadFile("C:\\Game\\A.TXT"), "old");
-  EXPECT_EQ(machine.files().Attributes("C:\\Game\\A.TXT"), kAttrArchive);
-  EXPECT_EQ(machine.files().ReadFile("C:\\Game\\B.TXT"), "new b");
-  EXPECT_EQ(script.InstalledFiles, (TextList{"C:\\Game\\A.TXT", "C:\\Game\\B.TXT"}));
+// A file system that copies onto a file in the way, as Wine run by root does, but keeps that
+// file's old attributes on the copy.
+class CopiesOntoAnything final : public FileSystem {
+ public:
+  explicit CopiesOntoAnything(SimFileSystem& files) : files_(files) {}
+  std::vector<FoundEntry> FindEntries(const std::string& pattern) override { return files_.FindEntries(pattern); }
+  bool CopyFile(const std::string& from, const std::string& to) override {
+    const std::optional<std::uint32_t> old = files_.Attributes(to);
+    if (old) files_.SetAttributes(to, kAttrArchive);
+    const bool copied = files_.CopyFile(from, to);
+    if (old) files_.SetAttributes(to, *old);
+    return copied;
+  }
+  bool SetAttributes(const std::string& path, std::uint32_t attributes) override {
+    return files_.SetAttributes(path, attributes);
+  }
+  bool DeleteFile(const std::string& path) override { return files_.DeleteFile(path); }
+  bool CreateDirectory(const std::string& path) override { return files_.CreateDirectory(path); }
+  bool RemoveDirectory(const std::string& path) override { return files_.RemoveDirectory(path); }
+  bool DirectoryExists(const std::string& path) override { return files_.DirectoryExists(path); }
+  bool FileExists(const std::string& path) override { return files_.FileExists(path); }
+  bool SetCurrentDirectory(const std::string& path) override { return files_.SetCurrentDirectory(path); }
+  DriveType GetDriveType(const std::string& root) override { return files_.GetDriveType(root); }
+  std::int64_t FreeBytes(const std::string& root) override { return files_.FreeBytes(root); }
+  std::optional<std::string> ShortPath(const std::string& path) override { return files_.ShortPath(path); }
+  std::optional<std::string> ReadWholeFile(const std::string& path) override { return files_.ReadWholeFile(path); }
+  WriteResult WriteWholeFile(const std::string& path, const std::string& bytes) override {
+    return files_.WriteWholeFile(path, bytes);
+  }
+  bool ReplaceFile(const std::string& from, const std::string& to) override { return files_.ReplaceFile(from, to); }
+
+ private:
+  SimFileSystem& files_;
+};
+
+// Re-installing over files in the way: Windows refuses the copy onto a read-only or hidden file
+// (the simulated machine), Wine run by root copies onto it and keeps its attributes. Either way
+// every file ends recorded with the archive attribute alone, so the uninstaller can delete it.
+TEST_F(CopyStep, FilesInTheWayEndRecordedWithTheArchiveAttributeAlone) {
+  for (const bool copiesOntoAnything : {false, true}) {
+    SimulatedMachine machine;
+    machine.files().AddFolder("D:\\DATA");
+    for (const char* name : {"RO.TXT", "HIDDEN.TXT", "PLAIN.TXT"}) {
+      machine.files().AddFile(std::string("D:\\DATA\\") + name, "new");
+    }
+    machine.files().AddFile("C:\\Game\\RO.TXT", "old", kAttrReadOnly | kAttrArchive);
+    machine.files().AddFile("C:\\Game\\HIDDEN.TXT", "old", kAttrHidden | kAttrArchive);
+    machine.files().AddFile("C:\\Game\\PLAIN.TXT", "old");
+    CopiesOntoAnything wineFiles(machine.files());
+    Platform& platform = machine.platform();
+    Platform winePlatform{wineFiles, platform.registry, platform.shell, platform.system, platform.ui};
+    script.CopyList = {"*.TXT,$"};
+    script.InstalledFiles.clear();
+    StepContext context{script, flags, copiesOntoAnything ? winePlatform : platform, machine.ui().MainProgress()};
+    CopyFiles(context);
+    const std::string how = copiesOntoAnything ? " (copied onto)" : " (refused)";
+    const std::string expected = copiesOntoAnything ? "new" : "old";
+    EXPECT_EQ(machine.files().ReadFile("C:\\Game\\RO.TXT"), expected) << how;
+    EXPECT_EQ(machine.files().ReadFile("C:\\Game\\HIDDEN.TXT"), expected) << how;
+    EXPECT_EQ(machine.files().ReadFile("C:\\Game\\PLAIN.TXT"), "new") << how;
+    for (const char* name : {"RO.TXT", "HIDDEN.TXT", "PLAIN.TXT"}) {
+      EXPECT_EQ(machine.files().Attributes(std::string("C:\\Game\\") + name), kAttrArchive) << name << how;
+    }
+    EXPECT_EQ(script.InstalledFiles.size(), 3u);
+  }
 }
 
-// Every copy ends with the archive attribute alone; the attribute call is made only where the
-// copy did not already give it that (read-only, hidden or system sources, failed copies).
+// Every copy ends with the archive attribute alone; the attribute call is left out only for an
+// archive-only source copied into a folder that its line created, where nothing was in the way.
 TEST_F(CopyStep, CopiesEndWithTheArchiveAttributeAloneAndOnlyChangedOnesAreSet) {
   machine.files().AddFile("D:\\DATA\\PLAIN.DAT", "p", kAttrArchive);
   machine.files().AddFile("D:\\DATA\\CDROM.DAT", "c", kAttrReadOnly);
   machine.files().AddFile("D:\\DATA\\BOTH.DAT", "b", kAttrReadOnly | kAttrArchive);
   machine.files().AddFile("D:\\DATA\\NORMAL.DAT", "n", kAttrNormal);
-  script.CopyList = {"*.DAT,$"};
+  machine.files().AddFolder("C:\\Game");
+  script.CopyList = {"*.DAT,$\\NEW", "*.DAT,$"};
   machine.files().ResetCallCounts();
   Copy();
   for (const char* name : {"PLAIN.DAT", "CDROM.DAT", "BOTH.DAT", "NORMAL.DAT"}) {
+    EXPECT_EQ(machine.files().Attributes(std::string("C:\\Game\\NEW\\") + name), kAttrArchive) << name;
     EXPECT_EQ(machine.files().Attributes(std::string("C:\\Game\\") + name), kAttrArchive) << name;
   }
-  EXPECT_EQ(machine.files().CallCount(FileCall::CopyFile), 4);
-  EXPECT_EQ(machine.files().CallCount(FileCall::SetAttributes), 3);
+  EXPECT_EQ(machine.files().CallCount(FileCall::CopyFile), 8);
+  EXPECT_EQ(machine.files().CallCount(FileCall::SetAttributes), 3 + 4);
 }
 
 TEST_F(CopyStep, FailedCopiesAreCountedAndRecordedWithoutAMessage) {

@@ -10,6 +10,7 @@ namespace setup {
 namespace {
 
 constexpr std::uint64_t kLargestReadableSize = 64ull << 20;
+constexpr std::size_t kLongestPath = 259;
 constexpr std::uint32_t kStoredAttributeMask = ~static_cast<std::uint32_t>(kAttrDirectory | kAttrNormal);
 
 bool FitsEightDotThree(const std::string& name) {
@@ -83,8 +84,35 @@ SimFileSystem::Drive* SimFileSystem::FindDrive(const std::string& rootKey) const
   return found == drives_.end() ? nullptr : found->second.get();
 }
 
+// Windows NT turns an ANSI path into a buffer of MAX_PATH characters and its full form must fit
+// the same room: a path of more than 259 characters fails, however few bytes they take.
 std::optional<ResolvedPath> SimFileSystem::Resolve(const std::string& path) const {
-  return ResolvePath(path, current_);
+  if (SplitCp932Characters(path).size() > kLongestPath) return std::nullopt;
+  std::optional<ResolvedPath> resolved = ResolvePath(path, current_);
+  if (!resolved || SplitCp932Characters(KeyOf(*resolved)).size() > kLongestPath) return std::nullopt;
+  UseLongNames(*resolved);
+  return resolved;
+}
+
+// A component may be written as its 8.3 name; from here on it goes by its long name.
+void SimFileSystem::UseLongNames(ResolvedPath& path) const {
+  Drive* drive = FindDrive(path.root);
+  const Node* node = drive != nullptr ? &drive->top : nullptr;
+  for (std::string& part : path.parts) {
+    if (node == nullptr || !node->directory) return;
+    const std::string folded = FoldName(part);
+    const auto child = node->children.find(folded);
+    if (child != node->children.end()) {
+      node = child->second.get();
+      continue;
+    }
+    const auto byShortName = std::find_if(node->children.begin(), node->children.end(), [&](const auto& entry) {
+      return !entry.second->shortName.empty() && FoldName(entry.second->shortName) == folded;
+    });
+    if (byShortName == node->children.end()) return;
+    part = byShortName->second->name;
+    node = byShortName->second.get();
+  }
 }
 
 SimFileSystem::Node* SimFileSystem::Lookup(const ResolvedPath& path) const {

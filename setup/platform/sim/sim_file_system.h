@@ -152,6 +152,7 @@ class SimFileSystem : public FileSystem {
 
   Drive* FindDrive(const std::string& rootKey) const;
   std::optional<ResolvedPath> Resolve(const std::string& path) const;
+  void UseLongNames(ResolvedPath& path) const;
   Node* Lookup(const ResolvedPath& path) const;
   Node* LookupPath(const std::string& path) const;
   Node* ParentOf(const ResolvedPath& path) const;

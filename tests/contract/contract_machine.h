@@ -1,0 +1,75 @@
+// The platform contract: what the installer relies on from the file system, the registry and the
+// system's text functions, written once and run against each machine that stands behind the
+// seam: the simulated machine on the host and the Win32 layer under Wine (and Windows).
+//
+// A machine gives its seam objects, an empty scratch folder and a scratch registry key; each
+// suite instantiates the tests with the machines its program links (see *_machine.cpp).
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "setup/platform/platform.h"
+
+namespace setup::contract {
+
+class ContractMachine {
+ public:
+  virtual ~ContractMachine() = default;
+  virtual FileSystem& files() = 0;
+  virtual Registry& registry() = 0;
+  virtual System& system() = 0;
+  // A full path to an empty folder on a fixed drive, without a trailing separator; removed with
+  // everything in it when the machine goes.
+  virtual std::string ScratchFolder() = 0;
+  // A key path below HKEY_CURRENT_USER that does not exist yet; deleted when the machine goes.
+  virtual std::string ScratchKey() = 0;
+  // A drive root ("Q:\") that names no drive.
+  virtual std::string MissingDriveRoot() = 0;
+};
+
+using MachineFactory = std::function<std::unique_ptr<ContractMachine>()>;
+
+// The parameter of every contract test: a name for the report and a way to make a fresh machine.
+struct MachineKind {
+  std::string name;
+  MachineFactory make;
+};
+
+// The machines this test program runs the contract against; defined by the program.
+std::vector<MachineKind> ContractMachines();
+
+inline std::string PrintMachineKind(const ::testing::TestParamInfo<MachineKind>& info) { return info.param.name; }
+
+class ContractTest : public ::testing::TestWithParam<MachineKind> {
+ protected:
+  void SetUp() override {
+    machine = GetParam().make();
+    ASSERT_NE(machine, nullptr);
+    scratch = machine->ScratchFolder();
+    ASSERT_FALSE(scratch.empty());
+  }
+  void TearDown() override { machine.reset(); }
+
+  FileSystem& files() { return machine->files(); }
+  Registry& registry() { return machine->registry(); }
+  System& system() { return machine->system(); }
+  std::string In(const std::string& name) const { return scratch + "\\" + name; }
+
+  std::unique_ptr<ContractMachine> machine;
+  std::string scratch;
+};
+
+// Shift-JIS names whose second byte is "\" (0x5C) or "|" (0x7C), and a plain one.
+inline const std::string kSo = "\x83\x5C";                        // ソ
+inline const std::string kSoftware = "\x83\x5C\x83\x74\x83\x67";  // ソフト
+inline const std::string kHyou = "\x95\x5C";                      // 表
+inline const std::string kNou = "\x94\x5C";                       // 能
+inline const std::string kBarTrail = "\x83\x7C";                  // ポ
+inline const std::string kGame = "\x83\x51\x81\x5B\x83\x80";      // ゲーム
+
+}  // namespace setup::contract
