@@ -11,4 +11,8 @@ KeyHandle GetRootKey(std::string_view name) {
   return EqualsIgnoringAsciiCase(name, "HKEY_LOCAL_MACHINE") ? kHkeyLocalMachine : kHkeyCurrentUser;
 }
 
+std::string RootKeyName(KeyHandle root) {
+  return root == kHkeyLocalMachine ? "HKEY_LOCAL_MACHINE" : "HKEY_CURRENT_USER";
+}
+
 }  // namespace setup

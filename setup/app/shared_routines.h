@@ -15,4 +15,7 @@ std::string GetSpecialFolderPath(Platform& platform, int csidl);
 // HKEY_LOCAL_MACHINE for "HKEY_LOCAL_MACHINE" in any letter case, HKEY_CURRENT_USER otherwise.
 KeyHandle GetRootKey(std::string_view name);
 
+// The name that GetRootKey maps back to root: "HKEY_LOCAL_MACHINE" or "HKEY_CURRENT_USER".
+std::string RootKeyName(KeyHandle root);
+
 }  // namespace setup

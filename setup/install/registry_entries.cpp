@@ -51,8 +51,11 @@ bool RunRegLine(StepContext& context, RegistryConnection& connection, const std:
     const KeyHandle root = GetRootKey(NextField(line, '\\', position));
     const std::string keyPath = NextField(line, ',', position);
     if (!connection.Open(root, keyPath)) return false;
-    // An empty entry would end the record's REG list early and hide the keys after it.
-    if (line.size() > 5) context.script.InstalledRegKeys.push_back(line.substr(5));
+    // The record names the root that was opened, not the line's text: a name that GetRootKey
+    // reads as HKEY_CURRENT_USER (" HKEY_LOCAL_MACHINE", "HKLM") would otherwise send the
+    // uninstaller, which trims blanks, to the same path under the other root. An empty entry
+    // would end the record's REG list early and hide the keys after it.
+    if (line.size() > 5) context.script.InstalledRegKeys.push_back(RootKeyName(root) + "\\" + keyPath);
     return true;
   }
   if (EqualsIgnoringAsciiCase(keyword, "string")) {

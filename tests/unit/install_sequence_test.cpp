@@ -54,7 +54,7 @@ TEST_F(Installation, CopiesRecordsAndEndsWithTheNotice) {
             "COPY1=C:\\Game\\BGM01.WAV\r\nCOPY2=C:\\Game\\GAME.EXE\r\nCOPY3=C:\\Game\\README.TXT\r\n"
             "COPY4=C:\\Game\\SAVE\\A.DAT\r\nCOPY5=C:\\Game\\SOUND\\BGM01.WAV\r\nCOPY6=C:\\Game\\GAME.CFG\r\n"
             "COPY7=C:\\Game\\SAVE\\score.dat\r\n"
-            "REG1=HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor\\Game\r\nREG2=hkey_users\\.DEFAULT\\X\r\n"
+            "REG1=HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor\\Game\r\nREG2=HKEY_CURRENT_USER\\.DEFAULT\\X\r\n"
             "SHORTCUT=1\r\n\r\n");
   EXPECT_TRUE(machine.files().Exists("C:\\WINDOWS\\unkelvo4.exe"));
   EXPECT_EQ(machine.files().Attributes("C:\\WINDOWS\\unkelvo4.exe"), kAttrArchive);

@@ -94,6 +94,19 @@ std::string Difference(const FileSnapshot& after, const FileSnapshot& before) {
   return text;
 }
 
+// Runs the uninstaller with the command line of the title's uninstall entry; false without one.
+bool UninstallThroughEntry(SimulatedMachine& machine, const std::string& title) {
+  const std::optional<std::string> command = machine.registry().StringValue(
+      kHkeyLocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + title, "UninstallString");
+  if (!command) return false;
+  machine.system().SetModulePath("C:\\WINDOWS\\unkelvo4.exe");
+  machine.system().SetCommandLine(*command);
+  MessageForm uninstaller(machine.platform());
+  uninstaller.FormCreate();
+  uninstaller.FormShow();
+  return true;
+}
+
 TEST_F(InstallerTest, JapaneseFolderAndKeyNamesEndingInTheBackslashCodeInstallAndUninstall) {
   const std::string script = "[SETUP]\r\nTITLE=" GEEMU KOU "\r\nDIR=C:\\" GEEMU "\\" SOFTO
                              "\r\nSRC=@:\\DATA\r\n"
@@ -121,14 +134,7 @@ TEST_F(InstallerTest, JapaneseFolderAndKeyNamesEndingInTheBackslashCodeInstallAn
   // The product adds keys of its own below the recorded one; they go with it.
   machine.registry().AddString(kHkeyCurrentUser, "Software\\" SOFTO "\\" NOU "\\" YO KOU YO "\\" NOU, "x", "y");
 
-  const std::optional<std::string> command = machine.registry().StringValue(
-      kHkeyLocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" GEEMU KOU, "UninstallString");
-  ASSERT_TRUE(command);
-  machine.system().SetModulePath("C:\\WINDOWS\\unkelvo4.exe");
-  machine.system().SetCommandLine(*command);
-  MessageForm uninstaller(machine.platform());
-  uninstaller.FormCreate();
-  uninstaller.FormShow();
+  ASSERT_TRUE(UninstallThroughEntry(machine, GEEMU KOU));
 
   FileSnapshot filesAfter = machine.files().Snapshot();
   EXPECT_EQ(filesAfter.erase("C:\\WINDOWS\\unkelvo4.exe"), 1u);
@@ -162,11 +168,7 @@ TEST_F(InstallerTest, FoldersTypedWithSlashesAreCreatedWithTheirParentsAndRemove
   const std::optional<std::string> command = machine.registry().StringValue(
       kHkeyLocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Star", "UninstallString");
   ASSERT_EQ(command, "C:\\WINDOWS\\unkelvo4.exe \"C:/Games/New/Star\\UNINST.INI\"");
-  machine.system().SetModulePath("C:\\WINDOWS\\unkelvo4.exe");
-  machine.system().SetCommandLine(*command);
-  MessageForm uninstaller(machine.platform());
-  uninstaller.FormCreate();
-  uninstaller.FormShow();
+  ASSERT_TRUE(UninstallThroughEntry(machine, "Star"));
 
   // Every recorded file goes and y with them; Star still held x at its turn, so it stays with x
   // (never in the folder list) and New (created by the installation).
@@ -176,6 +178,37 @@ TEST_F(InstallerTest, FoldersTypedWithSlashesAreCreatedWithTheirParentsAndRemove
   EXPECT_EQ(filesAfter.erase("C:\\Games\\New\\Star"), 1u);
   EXPECT_EQ(filesAfter.erase("C:\\Games\\New\\Star\\x"), 1u);
   EXPECT_EQ(Difference(filesAfter, filesBefore), "");
+}
+
+// A root name that the installation reads as HKEY_CURRENT_USER (a blank before it, an
+// abbreviation, another root) is recorded as HKEY_CURRENT_USER, so the uninstaller deletes the key
+// that was made, never the same path under HKEY_LOCAL_MACHINE, which belongs to someone else.
+TEST_F(InstallerTest, TheRecordNamesTheRootThatWasOpened) {
+  const std::string script =
+      "[SETUP]\r\nTITLE=Game\r\nDIR=C:\\Game\r\nUNINSTALL=UNINST.INI\r\n"
+      "REG1=open, HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor\r\nREG2=string,A,1\r\n"
+      "REG3=open,HKLM\\SOFTWARE\\Other\r\nREG4=open,hkey_local_machine\\SOFTWARE\\Mine\r\n";
+  for (const char* foreign : {"SOFTWARE\\Vendor\\Data", "SOFTWARE\\Other"}) {
+    machine.registry().AddString(kHkeyLocalMachine, foreign, "Owner", "another program");
+  }
+  Start(script);
+  machine.ui().QueueAnswer(Answer::Yes);
+  PressStart("C:\\Game");
+  ASSERT_TRUE(Shown("notice インストール: インストールが終了しました")) << TranscriptText();
+  EXPECT_TRUE(machine.registry().KeyExists(kHkeyCurrentUser, "SOFTWARE\\Vendor"));
+  EXPECT_NE(File("C:\\Game\\UNINST.INI")
+                .find("REG1=HKEY_CURRENT_USER\\SOFTWARE\\Vendor\r\n"
+                      "REG2=HKEY_CURRENT_USER\\SOFTWARE\\Other\r\n"
+                      "REG3=HKEY_LOCAL_MACHINE\\SOFTWARE\\Mine\r\n"),
+            std::string::npos)
+      << File("C:\\Game\\UNINST.INI");
+
+  ASSERT_TRUE(UninstallThroughEntry(machine, "Game"));
+  EXPECT_TRUE(machine.registry().KeyExists(kHkeyLocalMachine, "SOFTWARE\\Vendor\\Data"));
+  EXPECT_TRUE(machine.registry().KeyExists(kHkeyLocalMachine, "SOFTWARE\\Other"));
+  EXPECT_FALSE(machine.registry().KeyExists(kHkeyCurrentUser, "SOFTWARE\\Vendor"));
+  EXPECT_FALSE(machine.registry().KeyExists(kHkeyCurrentUser, "SOFTWARE\\Other"));
+  EXPECT_FALSE(machine.registry().KeyExists(kHkeyLocalMachine, "SOFTWARE\\Mine"));
 }
 
 }  // namespace
