@@ -149,3 +149,11 @@ uninstall_string() {
 tree_listing() {
   (cd "$1" && find . -mindepth 1 \( -type f -printf 'f %p %s\n' \) -o -printf '%y %p\n' | LC_ALL=C sort)
 }
+
+# e2e_write_cd_script: replaces the CD's setup.ini with standard input, UTF-8 text with LF line
+# ends, written in Shift-JIS with CR LF as the installer reads it.
+e2e_write_cd_script() {
+  chmod u+w "$WORK/cd" "$WORK/cd/setup.ini"
+  sed 's/$/\r/' | iconv -f UTF-8 -t CP932 >"$WORK/cd/setup.ini"
+  chmod a-w "$WORK/cd/setup.ini" "$WORK/cd"
+}
