@@ -55,6 +55,8 @@ class RecordingFileSystem : public setup::FileSystem {
     return inner_.WriteWholeFile(path, bytes);
   }
   bool ReplaceFile(const std::string& from, const std::string& to) override { return inner_.ReplaceFile(from, to); }
+  bool ReplacesInOneStep() override { return inner_.ReplacesInOneStep(); }
+  bool MoveFile(const std::string& from, const std::string& to) override { return inner_.MoveFile(from, to); }
 
  private:
   setup::FileSystem& inner_;

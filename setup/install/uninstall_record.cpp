@@ -22,16 +22,42 @@ void CopyUninstaller(Platform& platform) {
   platform.files.SetAttributes(uninstaller, kAttrArchive);
 }
 
+// Where the system cannot replace a file in one step, the old record is moved aside under this
+// suffix while the new one moves in.
+constexpr char kAsideSuffix[] = ".old";
+
+// The record as it stands; a record left aside by a replacement that was cut short (only on
+// Windows 9x) is put back first.
 std::string ExistingRecord(Platform& platform, const std::string& path) {
-  if (!platform.files.FileExists(path)) return std::string();
+  FileSystem& files = platform.files;
+  if (!files.FileExists(path) && files.FileExists(path + kAsideSuffix)) files.MoveFile(path + kAsideSuffix, path);
+  if (!files.FileExists(path)) return std::string();
   std::optional<std::string> text = platform.files.ReadWholeFile(path);
   return text ? std::move(*text) : std::string();
+}
+
+// Moves the written record over the old one. Without a one-step replacement the old record goes
+// aside first, so at every moment a whole record lies under its name or under the aside name,
+// from where the next installation takes it back; when the new one cannot move in, the old one
+// moves back at once.
+bool MoveIntoPlace(FileSystem& files, const std::string& written, const std::string& path) {
+  if (files.ReplacesInOneStep()) return files.ReplaceFile(written, path);
+  const std::string aside = path + kAsideSuffix;
+  files.DeleteFile(aside);
+  const bool hadRecord = files.FileExists(path);
+  if (hadRecord && !files.MoveFile(path, aside)) return false;
+  if (files.MoveFile(written, path)) {
+    if (hadRecord) files.DeleteFile(aside);
+    return true;
+  }
+  if (hadRecord) files.MoveFile(aside, path);
+  return false;
 }
 
 bool WriteReplacing(Platform& platform, const std::string& path, const PartSource& source) {
   const std::string temporary = path + ".new";
   if (platform.files.WriteFileInParts(temporary, source) != WriteResult::Ok ||
-      !platform.files.ReplaceFile(temporary, path)) {
+      !MoveIntoPlace(platform.files, temporary, path)) {
     platform.files.DeleteFile(temporary);
     return false;
   }

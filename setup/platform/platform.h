@@ -76,8 +76,12 @@ class FileSystem {
     source([&bytes](std::string_view part) { bytes += part; });
     return WriteWholeFile(path, bytes);
   }
-  // Moves a file over another, replacing it in one step where the system allows.
+  // Moves a file over another in one step (MoveFileExA); only where ReplacesInOneStep().
   virtual bool ReplaceFile(const std::string& from, const std::string& to) = 0;
+  // False on Windows 9x, whose MoveFileExA is a stub that always fails.
+  virtual bool ReplacesInOneStep() = 0;
+  // Renames a file; fails when something exists under the new name.
+  virtual bool MoveFile(const std::string& from, const std::string& to) = 0;
 };
 
 // Registry keys are handles as the system gives them; the two roots are predefined.

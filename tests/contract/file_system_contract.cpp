@@ -64,6 +64,15 @@ TEST_P(FileSystemContract, WholeFilesAreWrittenReadAndReplaced) {
   EXPECT_TRUE(files().FileExists(In("fresh.dat")));
   EXPECT_FALSE(files().ReplaceFile(In("absent.tmp"), In("fresh.dat")));
   EXPECT_TRUE(files().FileExists(In("fresh.dat")));
+
+  // A plain move renames, and refuses a name that is taken.
+  EXPECT_TRUE(files().ReplacesInOneStep());
+  EXPECT_TRUE(files().MoveFile(In("fresh.dat"), In(kHyou + ".old")));
+  EXPECT_EQ(files().ReadWholeFile(In(kHyou + ".old")).value_or("<none>"), "new");
+  files().WriteWholeFile(In("taken.dat"), "taken");
+  EXPECT_FALSE(files().MoveFile(In(kHyou + ".old"), In("taken.dat")));
+  EXPECT_EQ(files().ReadWholeFile(In("taken.dat")).value_or("<none>"), "taken");
+  EXPECT_FALSE(files().MoveFile(In("absent.tmp"), In("other.dat")));
 }
 
 TEST_P(FileSystemContract, ListingsGiveNamesSizesAndAttributes) {

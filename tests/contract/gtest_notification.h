@@ -2,7 +2,8 @@
 // contract on a Windows event. Force-included into the cross build of GoogleTest and its tests.
 #pragma once
 
-#include <windows.h>
+// The layer's header, which takes back the macros that would rename the seam's methods.
+#include "setup/platform/win32/windows_api.h"
 
 namespace testing::internal {
 

@@ -3,6 +3,7 @@
 
 #include "setup/install/copy_files.h"
 #include "setup/platform/sim/simulated_machine.h"
+#include "tests/unit/forwarding_file_system.h"
 
 namespace setup {
 namespace {
@@ -91,10 +92,9 @@ TEST_F(CopyStep, LineWithoutDestinationIsSkippedInsteadOfCopyingToTheDriveRoot) 
 
 // A file system that copies onto a file in the way, as Wine run by root does, but keeps that
 // file's old attributes on the copy.
-class CopiesOntoAnything final : public FileSystem {
+class CopiesOntoAnything final : public testing::ForwardingFileSystem {
  public:
-  explicit CopiesOntoAnything(SimFileSystem& files) : files_(files) {}
-  std::vector<FoundEntry> FindEntries(const std::string& pattern) override { return files_.FindEntries(pattern); }
+  explicit CopiesOntoAnything(SimFileSystem& files) : ForwardingFileSystem(files), files_(files) {}
   bool CopyFile(const std::string& from, const std::string& to) override {
     const std::optional<std::uint32_t> old = files_.Attributes(to);
     if (old) files_.SetAttributes(to, kAttrArchive);
@@ -102,23 +102,6 @@ class CopiesOntoAnything final : public FileSystem {
     if (old) files_.SetAttributes(to, *old);
     return copied;
   }
-  bool SetAttributes(const std::string& path, std::uint32_t attributes) override {
-    return files_.SetAttributes(path, attributes);
-  }
-  bool DeleteFile(const std::string& path) override { return files_.DeleteFile(path); }
-  bool CreateDirectory(const std::string& path) override { return files_.CreateDirectory(path); }
-  bool RemoveDirectory(const std::string& path) override { return files_.RemoveDirectory(path); }
-  bool DirectoryExists(const std::string& path) override { return files_.DirectoryExists(path); }
-  bool FileExists(const std::string& path) override { return files_.FileExists(path); }
-  bool SetCurrentDirectory(const std::string& path) override { return files_.SetCurrentDirectory(path); }
-  DriveType GetDriveType(const std::string& root) override { return files_.GetDriveType(root); }
-  std::int64_t FreeBytes(const std::string& root) override { return files_.FreeBytes(root); }
-  std::optional<std::string> ShortPath(const std::string& path) override { return files_.ShortPath(path); }
-  std::optional<std::string> ReadWholeFile(const std::string& path) override { return files_.ReadWholeFile(path); }
-  WriteResult WriteWholeFile(const std::string& path, const std::string& bytes) override {
-    return files_.WriteWholeFile(path, bytes);
-  }
-  bool ReplaceFile(const std::string& from, const std::string& to) override { return files_.ReplaceFile(from, to); }
 
  private:
   SimFileSystem& files_;

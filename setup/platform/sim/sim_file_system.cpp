@@ -432,7 +432,22 @@ WriteResult SimFileSystem::WriteWholeFile(const std::string& path, const std::st
 
 bool SimFileSystem::ReplaceFile(const std::string& from, const std::string& to) {
   Count(FileCall::ReplaceFile);
-  if (Faulted(FileCall::ReplaceFile, from) || Faulted(FileCall::ReplaceFile, to)) return false;
+  if (!replacesInOneStep_ || Faulted(FileCall::ReplaceFile, from) || Faulted(FileCall::ReplaceFile, to)) return false;
+  return Move(from, to);
+}
+
+bool SimFileSystem::MoveFile(const std::string& from, const std::string& to) {
+  Count(FileCall::MoveFile);
+  if (Faulted(FileCall::MoveFile, from) || Faulted(FileCall::MoveFile, to)) return false;
+  const std::optional<ResolvedPath> target = Resolve(to);
+  const std::optional<ResolvedPath> source = Resolve(from);
+  if (!target || !source) return false;
+  const Node* existing = Lookup(*target);
+  if (existing != nullptr && existing != Lookup(*source)) return false;
+  return Move(from, to);
+}
+
+bool SimFileSystem::Move(const std::string& from, const std::string& to) {
   const std::optional<ResolvedPath> source = Resolve(from);
   const std::optional<ResolvedPath> target = Resolve(to);
   Node* moving = source ? Lookup(*source) : nullptr;

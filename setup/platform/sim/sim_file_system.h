@@ -34,8 +34,9 @@ enum class FileCall {
   ReadWholeFile,
   WriteWholeFile,
   ReplaceFile,
+  MoveFile,
 };
-constexpr std::size_t kFileCallCount = static_cast<std::size_t>(FileCall::ReplaceFile) + 1;
+constexpr std::size_t kFileCallCount = static_cast<std::size_t>(FileCall::MoveFile) + 1;
 
 // One file as a test sees it; a file made with a size only has no content.
 struct FileState {
@@ -100,6 +101,11 @@ class SimFileSystem : public FileSystem {
   // Moves a file over another; fails when the source is not a file, the destination's folder is
   // missing or an existing destination is read-only or a folder. The file keeps its attributes.
   bool ReplaceFile(const std::string& from, const std::string& to) override;
+  // True unless SetReplacesInOneStep(false) makes the machine a Windows 9x one.
+  bool ReplacesInOneStep() override { return replacesInOneStep_; }
+  void SetReplacesInOneStep(bool replaces) { replacesInOneStep_ = replaces; }
+  // Renames a file; fails as ReplaceFile does and also when the new name exists.
+  bool MoveFile(const std::string& from, const std::string& to) override;
 
   // Drives. A drive must exist before anything is made on it. root as for GetDriveType ("C:",
   // "C:\" or "\\server\share"); free bytes -1 stands for "unknown".
@@ -159,6 +165,8 @@ class SimFileSystem : public FileSystem {
   bool Faulted(FileCall call, const std::string& path) const;
   void Count(FileCall call);
   Node* MakeFolders(const ResolvedPath& path);
+  // Moves a file over whatever file is under the new name, unless that one is read-only.
+  bool Move(const std::string& from, const std::string& to);
   Node* PlaceFile(const std::string& path);
   std::string DisplayPath(const ResolvedPath& path) const;
   std::string KeyOf(const ResolvedPath& path) const;
@@ -168,6 +176,7 @@ class SimFileSystem : public FileSystem {
 
   std::map<std::string, std::unique_ptr<Drive>> drives_;  // by folded root
   ResolvedPath current_;
+  bool replacesInOneStep_ = true;
   std::map<FileCall, std::set<std::string>> faults_;  // folded full paths
   std::set<std::string> writeFailures_;
   std::array<int, kFileCallCount> calls_{};

@@ -152,10 +152,14 @@ WriteResult WinFileSystem::WriteFileInParts(const std::string& path, const PartS
 }
 
 bool WinFileSystem::ReplaceFile(const std::string& from, const std::string& to) {
-  if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
-  // Windows 9x exports MoveFileExA but only as a stub that fails this way.
-  if (GetLastError() != ERROR_CALL_NOT_IMPLEMENTED) return false;
-  DeleteFileA(to.c_str());
+  return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
+// Windows 9x exports MoveFileExA but only as a stub that fails with ERROR_CALL_NOT_IMPLEMENTED;
+// its version has the high bit set.
+bool WinFileSystem::ReplacesInOneStep() { return (GetVersion() & 0x80000000u) == 0; }
+
+bool WinFileSystem::MoveFile(const std::string& from, const std::string& to) {
   return MoveFileA(from.c_str(), to.c_str()) != FALSE;
 }
 

@@ -23,6 +23,8 @@ class WinFileSystem final : public FileSystem {
   WriteResult WriteWholeFile(const std::string& path, const std::string& bytes) override;
   WriteResult WriteFileInParts(const std::string& path, const PartSource& source) override;
   bool ReplaceFile(const std::string& from, const std::string& to) override;
+  bool ReplacesInOneStep() override;
+  bool MoveFile(const std::string& from, const std::string& to) override;
 };
 
 }  // namespace setup::win32

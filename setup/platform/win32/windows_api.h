@@ -11,6 +11,7 @@
 #undef DeleteFile
 #undef GetDriveType
 #undef MessageBox
+#undef MoveFile
 #undef RemoveDirectory
 #undef ReplaceFile
 #undef SetCurrentDirectory

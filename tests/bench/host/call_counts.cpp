@@ -17,9 +17,9 @@ constexpr int kFiles = 1000;
 constexpr int kFolders = 100;
 
 const char* const kFileCallNames[] = {
-    "FindEntries",     "CopyFile",        "SetAttributes", "DeleteFile",          "CreateDirectory",
-    "RemoveDirectory", "DirectoryExists", "FileExists",    "SetCurrentDirectory", "GetDriveType",
-    "FreeBytes",       "ShortPath",       "ReadWholeFile", "WriteWholeFile",      "ReplaceFile",
+    "FindEntries",     "CopyFile",       "SetAttributes",       "DeleteFile",   "CreateDirectory", "RemoveDirectory",
+    "DirectoryExists", "FileExists",     "SetCurrentDirectory", "GetDriveType", "FreeBytes",       "ShortPath",
+    "ReadWholeFile",   "WriteWholeFile", "ReplaceFile",         "MoveFile",
 };
 static_assert(sizeof kFileCallNames / sizeof kFileCallNames[0] == setup::kFileCallCount);
 

@@ -149,6 +149,13 @@ bool DiskFileSystem::ReplaceFile(const std::string& from, const std::string& to)
   return !source.empty() && !target.empty() && rename(source.c_str(), target.c_str()) == 0;
 }
 
+bool DiskFileSystem::MoveFile(const std::string& from, const std::string& to) {
+  const std::string source = HostPath(from), target = HostPath(to);
+  struct stat existing;
+  if (source.empty() || target.empty() || stat(target.c_str(), &existing) == 0) return false;
+  return rename(source.c_str(), target.c_str()) == 0;
+}
+
 bool WriteWithOneCall(const std::string& hostPath, const std::string& bytes) {
   const int file = open(hostPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   if (file < 0) return false;

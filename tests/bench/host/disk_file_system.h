@@ -34,6 +34,8 @@ class DiskFileSystem : public setup::FileSystem {
   // One write call per part, as the product's own file system does.
   setup::WriteResult WriteFileInParts(const std::string& path, const setup::PartSource& source) override;
   bool ReplaceFile(const std::string& from, const std::string& to) override;
+  bool ReplacesInOneStep() override { return true; }
+  bool MoveFile(const std::string& from, const std::string& to) override;
 
  private:
   std::string root_;

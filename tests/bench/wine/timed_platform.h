@@ -105,6 +105,10 @@ class TimedFileSystem final : public setup::FileSystem {
   bool ReplaceFile(const std::string& from, const std::string& to) override {
     return times_.Time("ReplaceFile", [&] { return inner_.ReplaceFile(from, to); });
   }
+  bool ReplacesInOneStep() override { return inner_.ReplacesInOneStep(); }
+  bool MoveFile(const std::string& from, const std::string& to) override {
+    return times_.Time("MoveFile", [&] { return inner_.MoveFile(from, to); });
+  }
 
  private:
   setup::FileSystem& inner_;

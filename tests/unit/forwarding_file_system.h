@@ -1,0 +1,41 @@
+// A file system that hands every call to another one; tests derive from it to change the
+// behaviour of one call (a system that behaves differently, a failure at one precise step).
+#pragma once
+
+#include "setup/platform/platform.h"
+
+namespace setup::testing {
+
+class ForwardingFileSystem : public FileSystem {
+ public:
+  explicit ForwardingFileSystem(FileSystem& inner) : inner_(inner) {}
+  std::vector<FoundEntry> FindEntries(const std::string& pattern) override { return inner_.FindEntries(pattern); }
+  bool CopyFile(const std::string& from, const std::string& to) override { return inner_.CopyFile(from, to); }
+  bool SetAttributes(const std::string& path, std::uint32_t attributes) override {
+    return inner_.SetAttributes(path, attributes);
+  }
+  bool DeleteFile(const std::string& path) override { return inner_.DeleteFile(path); }
+  bool CreateDirectory(const std::string& path) override { return inner_.CreateDirectory(path); }
+  bool RemoveDirectory(const std::string& path) override { return inner_.RemoveDirectory(path); }
+  bool DirectoryExists(const std::string& path) override { return inner_.DirectoryExists(path); }
+  bool FileExists(const std::string& path) override { return inner_.FileExists(path); }
+  bool SetCurrentDirectory(const std::string& path) override { return inner_.SetCurrentDirectory(path); }
+  DriveType GetDriveType(const std::string& root) override { return inner_.GetDriveType(root); }
+  std::int64_t FreeBytes(const std::string& root) override { return inner_.FreeBytes(root); }
+  std::optional<std::string> ShortPath(const std::string& path) override { return inner_.ShortPath(path); }
+  std::optional<std::string> ReadWholeFile(const std::string& path) override { return inner_.ReadWholeFile(path); }
+  WriteResult WriteWholeFile(const std::string& path, const std::string& bytes) override {
+    return inner_.WriteWholeFile(path, bytes);
+  }
+  WriteResult WriteFileInParts(const std::string& path, const PartSource& source) override {
+    return inner_.WriteFileInParts(path, source);
+  }
+  bool ReplaceFile(const std::string& from, const std::string& to) override { return inner_.ReplaceFile(from, to); }
+  bool ReplacesInOneStep() override { return inner_.ReplacesInOneStep(); }
+  bool MoveFile(const std::string& from, const std::string& to) override { return inner_.MoveFile(from, to); }
+
+ protected:
+  FileSystem& inner_;
+};
+
+}  // namespace setup::testing
