@@ -24,29 +24,30 @@ std::optional<std::uint64_t> ParseDigits(std::string_view digits, int base, std:
   return value;
 }
 
+// Hexadecimal digits take the full 32 bits ("FFFFFFFF" is -1).
+std::optional<std::int32_t> ParseHexadecimal(std::string_view digits) {
+  const std::optional<std::uint64_t> value = ParseDigits(digits, 16, 0xFFFFFFFFull);
+  if (!value) return std::nullopt;
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(*value));
+}
+
 }  // namespace
 
+// A hexadecimal mark ("$", or "0x" in a text longer than two characters) stands at the very
+// start: a sign before it makes the text no number, so "-$1" never reads as a value.
 std::optional<std::int32_t> ParseInteger(std::string_view text) {
+  if (!text.empty() && text[0] == '$') return ParseHexadecimal(text.substr(1));
+  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) return ParseHexadecimal(text.substr(2));
   bool negative = false;
-  std::string_view rest = text;
-  if (!rest.empty() && (rest[0] == '-' || rest[0] == '+')) {
-    negative = rest[0] == '-';
-    rest.remove_prefix(1);
+  std::string_view digits = text;
+  if (!digits.empty() && (digits[0] == '-' || digits[0] == '+')) {
+    negative = digits[0] == '-';
+    digits.remove_prefix(1);
   }
-  int base = 10;
-  if (!rest.empty() && rest[0] == '$') {
-    base = 16;
-    rest.remove_prefix(1);
-  } else if (rest.size() > 2 && rest[0] == '0' && (rest[1] == 'x' || rest[1] == 'X')) {
-    base = 16;
-    rest.remove_prefix(2);
-  }
-  const std::uint64_t limit = base == 16 ? 0xFFFFFFFFull : (negative ? 0x80000000ull : 0x7FFFFFFFull);
-  const std::optional<std::uint64_t> magnitude = ParseDigits(rest, base, limit);
+  const std::optional<std::uint64_t> magnitude = ParseDigits(digits, 10, negative ? 0x80000000ull : 0x7FFFFFFFull);
   if (!magnitude) return std::nullopt;
   const std::uint32_t bits = static_cast<std::uint32_t>(*magnitude);
-  const std::uint32_t signedBits = negative ? 0u - bits : bits;
-  return static_cast<std::int32_t>(signedBits);
+  return static_cast<std::int32_t>(negative ? 0u - bits : bits);
 }
 
 }  // namespace setup

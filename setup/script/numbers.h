@@ -7,8 +7,9 @@
 
 namespace setup {
 
-// Nothing when the text is not a valid 32-bit number. Hexadecimal takes the full 32 bits
-// ("$FFFFFFFF" is -1); decimal must fit a signed 32-bit value.
+// Nothing when the text is not a valid 32-bit number. Hexadecimal ("$" or "0x" first, no sign)
+// takes the full 32 bits ("$FFFFFFFF" is -1); decimal, with an optional sign, must fit a signed
+// 32-bit value.
 std::optional<std::int32_t> ParseInteger(std::string_view text);
 
 }  // namespace setup

@@ -79,6 +79,45 @@ TEST(Numbers, HexadecimalTakesAllThirtyTwoBitsDecimalMustFit) {
   EXPECT_EQ(ParseInteger("+12"), 12);
 }
 
+// A sign stands before decimal digits only: before a hexadecimal mark the text is no number.
+TEST(Numbers, SignsBeforeAHexadecimalMarkMakeNoNumber) {
+  for (const char* text : {"-$10", "+$10", "-0x10", "+0X10", "-$", "$-10", "0x-10", "--1", "+-1", "-", "+", " 1", "1 ",
+                           "0x", "0X", "$G", "0x1G", "12a", "$1 "}) {
+    EXPECT_EQ(ParseInteger(text), std::nullopt) << text;
+  }
+  EXPECT_EQ(ParseInteger("$10"), 16);
+  EXPECT_EQ(ParseInteger("0x10"), 16);
+  EXPECT_EQ(ParseInteger("-10"), -10);
+  EXPECT_EQ(ParseInteger("-0"), 0);
+  EXPECT_EQ(ParseInteger("0"), 0);
+  EXPECT_EQ(ParseInteger("00012"), 12);
+  EXPECT_EQ(ParseInteger("$00000000FF"), 255);
+  EXPECT_EQ(ParseInteger("0x80000000"), std::numeric_limits<std::int32_t>::min());
+  EXPECT_EQ(ParseInteger("-2147483649"), std::nullopt);
+}
+
+// Every integer key of the script with the boundary texts: the key's default applies to a text
+// that is no number, so NETWORK=-$1 does not allow a network installation.
+TEST(Numbers, EveryIntegerKeyTakesItsDefaultForTextThatIsNoNumber) {
+  for (const char* key : {"DIRECTX", "SIZE", "NETWORK", "PC9821"}) {
+    for (const auto& [text, expected] :
+         std::vector<std::pair<std::string, std::int32_t>>{{"-$1", 77},
+                                                           {"+$1", 77},
+                                                           {"-0x1", 77},
+                                                           {"0x", 77},
+                                                           {"", 77},
+                                                           {"2147483648", 77},
+                                                           {"$FFFFFFFF", -1},
+                                                           {"-2147483648", std::numeric_limits<std::int32_t>::min()},
+                                                           {"0", 0},
+                                                           {"+1", 1}}) {
+      const IniDocument document = IniDocument::Parse("[SETUP]\n" + std::string(key) + "=" + text + "\n");
+      EXPECT_EQ(document.ReadInteger("SETUP", key, 77), expected) << key << "=" << text;
+      EXPECT_EQ(document.ReadBool("SETUP", key, false), expected != 77 && expected != 0) << key << "=" << text;
+    }
+  }
+}
+
 TEST(IniDocument, SetKeepsPlacesTakesNewCaseAndAppendsNewKeys) {
   IniDocument document = IniDocument::Parse("[OTHER]\nK=v\n[setup]\ntitle=Old\nnote\nCopy12=C:\\G\\old.dat\n");
   document.Set("SETUP", "TITLE", "New");

@@ -77,6 +77,10 @@ TEST_F(ScriptLoad, UncStartGivesServerShareAndBlocksUnlessNetworkIsAllowed) {
   machine.files().AddFile("\\\\server\\share\\dir\\setup.ini", "[SETUP]\nNETWORK=1\n");
   SetupScript allowed;
   EXPECT_FALSE(LoadSetupScript(RunMode::Install, machine.platform(), allowed).NetworkBlocked);
+  // A sign before a hexadecimal mark is no number: the network stays refused.
+  machine.files().AddFile("\\\\server\\share\\dir\\setup.ini", "[SETUP]\nNETWORK=-$1\n");
+  SetupScript signedHex;
+  EXPECT_TRUE(LoadSetupScript(RunMode::Install, machine.platform(), signedHex).NetworkBlocked);
 }
 
 TEST_F(ScriptLoad, NetworkDriveBlocksAndNetworkIsReadOnlyThen) {
