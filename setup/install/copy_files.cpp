@@ -62,7 +62,20 @@ std::int64_t TotalSize(StepContext& context) {
   return total;
 }
 
-void CopyLine(StepContext& context, const std::string& line, std::int64_t scale) {
+// How file sizes become bar positions: the divisor, and the bar's maximum, which the position
+// never passes, not even for a PC-9821 file larger than the one the sizing pass counted.
+struct BarScale {
+  std::int64_t divisor;
+  std::int64_t maximum;
+};
+
+void AdvanceBar(ProgressWindow& progress, const BarScale& bar, std::uint64_t fileSize) {
+  const std::int64_t units = static_cast<std::int64_t>(fileSize / static_cast<std::uint64_t>(bar.divisor));
+  const std::int64_t position = std::min<std::int64_t>(progress.Position(), bar.maximum);
+  progress.SetPosition(static_cast<int>(std::min(position + std::min(units, bar.maximum), bar.maximum)));
+}
+
+void CopyLine(StepContext& context, const std::string& line, const BarScale& bar) {
   Platform& platform = context.platform;
   std::size_t position = 1;
   SourceSpec source = SourceOf(context, NextField(line, ',', position));
@@ -82,8 +95,7 @@ void CopyLine(StepContext& context, const std::string& line, std::int64_t scale)
     context.progress.SetLabel(text::kCopyingPrefix + platform.system.AnsiToUtf8(file.name));
     platform.ui.PumpMessages();
     CopyOneFile(platform, file, source.folder, destination, newFolder);
-    const std::int64_t units = static_cast<std::int64_t>(file.size) / scale;
-    context.progress.SetPosition(context.progress.Position() + static_cast<int>(units));
+    AdvanceBar(context.progress, bar, file.size);
     platform.ui.PumpMessages();
     context.script.InstalledFiles.push_back(destination + "\\" + file.name);
   }
@@ -108,14 +120,14 @@ void CopyOneFile(Platform& platform, const FoundEntry& file, const std::string& 
 
 void CopyFiles(StepContext& context) {
   const std::int64_t total = TotalSize(context);
-  const std::int64_t scale = ProgressScale(total);
-  context.progress.SetRange(static_cast<int>(total > 65535 ? 65535 : total));
+  const BarScale bar{ProgressScale(total), total > 65535 ? 65535 : total};
+  context.progress.SetRange(static_cast<int>(bar.maximum));
 
   const std::size_t lineCount = context.script.CopyList.size();
   // Most lines name one file: room for that many paths saves regrowing a long list.
   context.script.InstalledFiles.reserve(context.script.InstalledFiles.size() + lineCount);
   for (std::size_t i = 0; i < lineCount; ++i) {
-    CopyLine(context, context.script.CopyList[i], scale);
+    CopyLine(context, context.script.CopyList[i], bar);
     if (context.flags.AbortRequested) break;
   }
   context.progress.SetLabel("");

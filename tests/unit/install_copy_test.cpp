@@ -199,6 +199,20 @@ TEST_F(CopyStep, PC9821FieldReplacesTheSourceButNotTheSizing) {
   EXPECT_EQ(bar().position, 1400);
 }
 
+// The sizing pass counts field 1, so PC-9821 files larger than those cannot move the bar past its
+// end, however large they are.
+TEST_F(CopyStep, LargerPC9821FilesStopTheBarAtItsEnd) {
+  machine.files().AddFileOfSize("D:\\DATA\\AT.BIN", 100);
+  machine.files().AddFileOfSize("D:\\DATA\\PC98\\98.BIN", 0x7FFFFFF0u);
+  machine.files().AddFileOfSize("D:\\DATA\\PC98\\HUGE.BIN", 5ull << 30);
+  script.CopyList = {"AT.BIN,$,PC98\\98.BIN", "AT.BIN,$\\X,PC98\\98.BIN", "AT.BIN,$\\Y,PC98\\HUGE.BIN"};
+  flags.IsPC9821 = true;
+  Copy();
+  EXPECT_EQ(bar().maximum, 300);
+  EXPECT_EQ(bar().position, 300);
+  EXPECT_EQ(script.InstalledFiles.size(), 3u);
+}
+
 TEST_F(CopyStep, PumpsOncePerLineAndTwicePerFile) {
   machine.files().AddFile("D:\\DATA\\A", "a");
   machine.files().AddFile("D:\\DATA\\B", "b");
