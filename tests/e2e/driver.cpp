@@ -21,6 +21,7 @@
 //   box ALIAS CAPTION MESSAGE BUTTON-TEXT ...
 //                                   wait for our message box with that caption, message and buttons
 //   key ALIAS Escape|Return|Tab     post a key press to the focused control of that window
+//   close ALIAS                     post WM_CLOSE to the window, as its close button or Alt+F4 does
 //   closed ALIAS                    wait until the window is hidden or destroyed
 //   shown CLASS CAPTION             wait until the process has shown such a top-level window at
 //                                   some moment since it started, even if it is gone again
@@ -285,6 +286,7 @@ class Driver {
         {L"click", {3, 3, [](Driver* d, auto& w, auto&) { d->Click(w[1], w[2]); }}},
         {L"box", {5, 8, [](Driver* d, auto& w, auto&) { d->WaitBox(w); }}},
         {L"key", {3, 3, [](Driver* d, auto& w, auto&) { d->PostKey(w[1], w[2]); }}},
+        {L"close", {2, 2, [](Driver* d, auto& w, auto&) { d->PostClose(w[1]); }}},
         {L"closed", {2, 2, [](Driver* d, auto& w, auto&) { d->WaitClosed(w[1]); }}},
         {L"running", {1, 1, [](Driver* d, auto&, auto&) { d->CheckRunning(); }}},
         {L"exit", {2, 2, [](Driver* d, auto& w, auto&) { d->WaitExit(static_cast<DWORD>(_wtoi(w[1].c_str()))); }}},
@@ -544,6 +546,12 @@ class Driver {
     UINT scan = MapVirtualKeyW(static_cast<UINT>(found->second), 0);
     PostMessageW(target, WM_KEYDOWN, found->second, 1 | (static_cast<LPARAM>(scan) << 16));
     PostMessageW(target, WM_KEYUP, found->second, 1 | (static_cast<LPARAM>(scan) << 16) | 0xC0000000);
+  }
+
+  void PostClose(const std::wstring& alias) {
+    HWND window = Window(alias);
+    if (SameClass(window, L"SetupMessageBox")) answered_.insert(window);
+    PostMessageW(window, WM_CLOSE, 0, 0);
   }
 
   void WaitClosed(const std::wstring& alias) {

@@ -263,3 +263,69 @@ TEST_F(Installation, BackgroundHandsTheForegroundToTheRightWindow) {
 
 }  // namespace
 }  // namespace setup::testing
+
+namespace setup::testing {
+namespace {
+
+// Each Yes/No question closed through its own close button: the abort question aborts, every
+// other question takes the close as a No.
+class ClosedQuestion : public Installation {};
+
+TEST_F(ClosedQuestion, CreateFolderEndsTheProgramWithoutInstalling) {
+  Start(kSampleScript);
+  machine.ui().QueueAnswer(Answer::Closed);
+  PressStart("C:\\Game");
+  EXPECT_TRUE(machine.ui().programEnded());
+  EXPECT_FALSE(machine.files().Exists("C:\\Game"));
+  EXPECT_TRUE(form->script().InstalledFiles.empty());
+}
+
+TEST_F(ClosedQuestion, DirectXOfferStartsNoSetupAndEndsWithTheAbortNotice) {
+  machine.files().AddFolder("C:\\Game");
+  Start(std::string(kSampleScript) + "DIRECTX=9\r\n");
+  machine.ui().QueueAnswer(Answer::Closed);
+  PressStart("C:\\Game");
+  EXPECT_TRUE(machine.shell().openedFiles().empty());
+  EXPECT_TRUE(Shown("notice インストール: インストールを中止しました"));
+  EXPECT_FALSE(machine.files().Exists("C:\\Game\\GAME.EXE"));
+}
+
+TEST_F(ClosedQuestion, QuitQuestionsOfTheDialogAndTheProgressWindowChangeNothing) {
+  Start(kSampleScript);
+  machine.ui().QueueAnswer(Answer::Closed);
+  form->CancelButtonClick();
+  EXPECT_FALSE(machine.ui().programEnded());
+
+  machine.ui().QueueAnswer(Answer::Yes);
+  bool asked = false;
+  machine.ui().onPump = [&] {
+    if (asked) return;
+    asked = true;
+    machine.ui().QueueAnswer(Answer::Closed);
+    form->CopyFormCancelButtonClick();
+  };
+  PressStart("C:\\Game");
+  EXPECT_TRUE(asked);
+  EXPECT_TRUE(Shown("notice インストール: インストールが終了しました"));
+}
+
+TEST_F(ClosedQuestion, AbortQuestionWhileInstallingAborts) {
+  Start(kSampleScript);
+  machine.ui().QueueAnswer(Answer::Yes);
+  bool asked = false;
+  machine.ui().onPump = [&] {
+    if (asked || !machine.files().Exists("C:\\Game\\BGM01.WAV")) return;
+    asked = true;
+    machine.ui().QueueAnswer(Answer::Closed);
+    form->Close();
+  };
+  PressStart("C:\\Game");
+  EXPECT_EQ(machine.ui().boxes()[1].text, "インストール途中です\r\nインストールを中止しますか？");
+  EXPECT_TRUE(form->flags().AbortRequested);
+  EXPECT_EQ(form->script().InstalledFiles.size(), 1u);
+  EXPECT_FALSE(Shown("notice インストール: インストールが終了しました"));
+  EXPECT_FALSE(machine.registry().KeyExists(kHkeyLocalMachine, "SOFTWARE\\Vendor\\Game"));
+}
+
+}  // namespace
+}  // namespace setup::testing

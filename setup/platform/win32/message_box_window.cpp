@@ -138,8 +138,9 @@ LRESULT MessageBoxWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
       }
       return 0;
     case WM_CLOSE:
-      // The close button and Alt+F4 answer as Escape does.
-      Finish(buttons_ == BoxButtons::Ok ? Answer::Ok : Answer::No);
+      // The close button and Alt+F4: an OK box answers OK; a Yes/No box reports the close itself,
+      // and each question decides what it means (the abort question aborts, the others take No).
+      Finish(buttons_ == BoxButtons::Ok ? Answer::Ok : Answer::Closed);
       return 0;
     default:
       return FormWindow::HandleMessage(message, wParam, lParam);

@@ -236,7 +236,7 @@ void TestMessageBoxAnswers(WinUserInterface& ui) {
   ModalVisit closeYesNo;
   CHECK(AskAndAnswer(
             ui, BoxKind::Warning, BoxButtons::YesNo, "インストール途中です",
-            [](HWND box) { PostMessageW(box, WM_CLOSE, 0, 0); }, &closeYesNo) == Answer::No);
+            [](HWND box) { PostMessageW(box, WM_CLOSE, 0, 0); }, &closeYesNo) == Answer::Closed);
 
   ModalVisit escapeOk;
   CHECK(AskAndAnswer(
