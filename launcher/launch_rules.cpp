@@ -22,6 +22,7 @@ void DeriveTargetPath(char* path) {
   for (int i = length - kKeptTail; i <= length; ++i) path[i - 1] = path[i];
 }
 
+// Byte-wise on purpose: the launcher's own-name rule looks at bytes, not at Shift-JIS characters.
 void CutAtLastBackslash(char* path) {
   for (int i = ByteLength(path) - 1; i >= 1; --i) {
     if (path[i] == '\\') {

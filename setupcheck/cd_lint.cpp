@@ -8,6 +8,7 @@
 #include "setup/install/copy_files.h"
 #include "setup/platform/sim/ansi_path.h"
 #include "setup/script/fields.h"
+#include "setup/script/paths.h"
 
 namespace setupcheck {
 
@@ -29,7 +30,7 @@ std::string Describe(const ScriptCheck& check, const setup::FoundEntry& entry, c
                      : hidden         ? "hidden"
                      : system         ? "a system file"
                                       : "no plain file";
-  const std::size_t slash = searchPath.rfind('\\');
+  const std::size_t slash = setup::LastSeparator(searchPath, check.platform.system, false);
   const std::string folder = slash == std::string::npos ? std::string() : searchPath.substr(0, slash + 1);
   return check.Quote(folder + entry.name) + " is " + kind + ": the installer does not copy it";
 }

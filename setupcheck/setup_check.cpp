@@ -110,6 +110,7 @@ CheckResult RunCheck(const CheckOptions& options) {
   std::string scriptName = options.target;
   if (isFolder) {
     for (const CdEntry& entry : cd->entries) {
+      // Top-level files only; a byte test serves, as a name whose trail byte is 0x5C is never setup.ini.
       if (entry.path.find('\\') != std::string::npos || (entry.attributes & setup::kAttrDirectory) != 0) continue;
       if (!SameName(entry.path, kScriptName)) continue;
       scriptName = JoinPath(options.target, entry.path);
