@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,9 @@ struct MachineKind {
   std::string name;
   MachineFactory make;
 };
+
+// Test names and failure reports show the machine's name.
+inline void PrintTo(const MachineKind& kind, std::ostream* out) { *out << kind.name; }
 
 // The machines this test program runs the contract against; defined by the program.
 std::vector<MachineKind> ContractMachines();
