@@ -212,3 +212,20 @@ TEST_F(Uninstaller, TitlesThatClimbOutOfTheProgramsFolderRemoveNoShortcuts) {
 
 }  // namespace
 }  // namespace setup::testing
+
+namespace setup::testing {
+namespace {
+
+// The uninstall entry's key goes through the same guard as the record's keys: a title that is a
+// lone "\" (or blanks, or "..") never names the shared Uninstall key or more.
+TEST_F(Uninstaller, OddTitlesNeverWidenTheUninstallEntrysDeletion) {
+  const std::string uninstall = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+  machine.registry().AddString(kHkeyLocalMachine, uninstall + "\\Other", "DisplayName", "Other");
+  for (const char* title : {"\\", "\\\\", " ", ".."}) {
+    Run(std::string("[SETUP]\r\nTITLE=") + title + "\r\n");
+    EXPECT_TRUE(machine.registry().KeyExists(kHkeyLocalMachine, uninstall + "\\Other")) << title;
+  }
+}
+
+}  // namespace
+}  // namespace setup::testing
