@@ -37,6 +37,7 @@ test-unit:
 
 test-e2e:
 	cd build/win64 && ctest --output-on-failure --no-tests=error -j$(JOBS)
+	cd build/win32 && ctest --output-on-failure --no-tests=error -j$(JOBS)
 
 test-fuzz:
 	cd build/fuzz && ctest -L fuzz --output-on-failure --no-tests=error
