@@ -100,36 +100,41 @@ std::wstring TextOf(HWND window) {
   return std::wstring(buffer.data(), std::min<size_t>(copied, buffer.size()));
 }
 
+struct TopLevelSearch {
+  DWORD processId;
+  std::vector<HWND> found;
+};
+
+// Callbacks the system calls are CALLBACK (stdcall on i686), so they are named functions, not
+// lambdas.
+BOOL CALLBACK CollectTopLevel(HWND window, LPARAM parameter) {
+  auto* search = reinterpret_cast<TopLevelSearch*>(parameter);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner == search->processId && IsWindowVisible(window)) search->found.push_back(window);
+  return TRUE;
+}
+
 std::vector<HWND> TopLevelWindowsOf(DWORD processId) {
-  struct Search {
-    DWORD processId;
-    std::vector<HWND> found;
-  } search{processId, {}};
-  EnumWindows(
-      [](HWND window, LPARAM parameter) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(parameter);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner == s->processId && IsWindowVisible(window)) s->found.push_back(window);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  TopLevelSearch search{processId, {}};
+  EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
+struct ChildSearch {
+  std::wstring className;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectChild(HWND window, LPARAM parameter) {
+  auto* search = reinterpret_cast<ChildSearch*>(parameter);
+  if (search->className.empty() || SameClass(window, search->className)) search->found.push_back(window);
+  return TRUE;
+}
+
 std::vector<HWND> ChildrenOf(HWND parent, const std::wstring& className) {
-  struct Search {
-    std::wstring className;
-    std::vector<HWND> found;
-  } search{className, {}};
-  EnumChildWindows(
-      parent,
-      [](HWND window, LPARAM parameter) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(parameter);
-        if (s->className.empty() || SameClass(window, s->className)) s->found.push_back(window);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  ChildSearch search{className, {}};
+  EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
