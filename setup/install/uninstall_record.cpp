@@ -26,11 +26,12 @@ void CopyUninstaller(Platform& platform) {
 // suffix while the new one moves in.
 constexpr char kAsideSuffix[] = ".old";
 
-// The record as it stands; a record left aside by a replacement that was cut short (only on
-// Windows 9x) is put back first.
+// The record as it stands; on a system that replaces in two steps (Windows 9x), a record left
+// aside by a replacement that was cut short is put back first.
 std::string ExistingRecord(Platform& platform, const std::string& path) {
   FileSystem& files = platform.files;
-  if (!files.FileExists(path) && files.FileExists(path + kAsideSuffix)) files.MoveFile(path + kAsideSuffix, path);
+  const std::string aside = path + kAsideSuffix;
+  if (!files.ReplacesInOneStep() && !files.FileExists(path) && files.FileExists(aside)) files.MoveFile(aside, path);
   if (!files.FileExists(path)) return std::string();
   std::optional<std::string> text = platform.files.ReadWholeFile(path);
   return text ? std::move(*text) : std::string();
