@@ -39,3 +39,7 @@ if [ ${#missing_locales[@]} -gt 0 ]; then
     exit 1
   fi
 fi
+
+# The i686 build runs under Wine only through an emulated 32-bit Wine of its own (this kernel
+# cannot execute i386 programs); that script keeps it out of the system's packages.
+bash "$(dirname "$0")/install-wine32.sh"

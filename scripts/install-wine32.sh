@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Makes the i686 build runnable under Wine on a 64-bit-only kernel, without installing any i386
 # package system-wide: a private i386 root with 32-bit Wine (and the libraries it loads), run
-# through qemu-i386 registered with binfmt_misc. The 64-bit wineserver of the system serves
-# both loaders, so the private Wine is always the version of the installed wine64.
+# through qemu-i386 registered with binfmt_misc. The system's 64-bit wineserver serves both
+# loaders and accepts clients of its own protocol version only, so the private Wine is taken at
+# the version of the installed wine64 and made again when that changes.
 #
 # Usage: install-wine32.sh [--check]
 #   --check   only report (exit 1) whether something is missing; changes nothing
@@ -11,9 +12,14 @@
 # entry does not survive a reboot, so a later run registers it again.
 #
 # Layout (WINE32_BASE, default /opt/cdsetup-wine32):
-#   qemu/usr/bin/qemu-i386   static qemu user-mode emulator from the backports suite
+#   qemu/usr/bin/qemu-i386   static qemu user-mode emulator from the backports suite (the
+#                            release's qemu is too slow at starting Wine's processes to be used)
 #   root/                    the i386 root (QEMU_LD_PREFIX); root/usr/lib/wine/wine is the loader
 #   apt/                     private apt state: sources, lists, cache (nothing under /etc/apt)
+#
+# The i386 architecture is named to apt on its command line only and never added to dpkg: with
+# i386 known to dpkg, the next upgrade of the system could pull i386 packages and, through the
+# multi-arch libraries that must match versions, upgrade many amd64 ones with them.
 set -euo pipefail
 
 base=${WINE32_BASE:-/opt/cdsetup-wine32}
@@ -35,7 +41,8 @@ binfmt_mask='\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xf
 # F: the kernel opens qemu once, at registration, so it is found in any mount namespace.
 binfmt_flags=OPF
 
-# The X libraries winex11.drv opens by name at run time; no package lists them as dependencies.
+# The X libraries winex11.drv opens by name at run time; libwine only recommends them, and the
+# rest of what it recommends (GL, Vulkan, SDL, GStreamer...) is not needed for dialogs.
 x_libraries=(libxrender1 libxrandr2 libxi6 libxcursor1 libxinerama1 libxcomposite1 libxfixes3 libxxf86vm1)
 
 log() { echo "[install-wine32] $*" >&2; }
@@ -85,7 +92,7 @@ debian_mirror() {
         if (types ~ /(^| )deb( |$)/ && (" " suites " ") ~ (" " suite " ") && uris != "" && !found) {
           split(uris, u, " "); print u[1]; found = 1
         }
-        types = ""; suites = ""; uris = ""; enabled = 1
+        types = ""; suites = ""; uris = ""
       }
       /^[ \t]*#/ { next }
       /^[ \t]*$/ { flush(); next }
@@ -106,8 +113,8 @@ debian_mirror() {
   done
 }
 
-# Runs apt-get/apt-cache against the private state only: our own sources list, lists and cache;
-# the system's sources, lists and dpkg architectures stay as they are.
+# Runs apt-get against the private state only: our own sources list, lists and cache; the
+# system's sources, lists and dpkg architectures stay as they are.
 private_apt() {
   local tool=$1 name=$2
   shift 2
@@ -117,7 +124,6 @@ private_apt() {
     -o Dir::Cache="$aptdir/cache-$name" \
     -o Dir::Cache::pkgcache="" -o Dir::Cache::srcpkgcache="" \
     -o Acquire::Languages=none \
-    -o APT::Get::List-Cleanup=true \
     "$@"
 }
 
@@ -192,7 +198,7 @@ i386_package_list() {
 # maintainer script does.
 place_builtin_zlib() {
   local work=$1 dll_dir=$2 in
-  in=$(find "$work/zlib" -path '*/i686-w64-mingw32/lib/zlib1.dll' | head -n1)
+  in=$(find "$work/zlib" -path '*/i686-w64-mingw32/lib/zlib1.dll' -print -quit)
   [ -n "$in" ] || die "libz-mingw-w64 has no i686 zlib1.dll"
   {
     head -c 64 "$in"
@@ -207,8 +213,8 @@ install_root() {
   wine_ver=$(wine_version)
   [ -n "$wine_ver" ] || die "wine64 (libwine:amd64) is not installed; run install-deps.sh first"
   log "fetching 32-bit Wine $wine_ver and its i386 libraries"
-  # Only the release and its updates: the 32-bit side needs nothing newer than the release's
-  # libraries, and the i386 indexes are all that is added to what the system already reads.
+  # Only the release and its updates, where Wine and its libraries are: the root serves tests
+  # and needs no security suite, whose indexes would be one more download that can fail.
   write_private_sources main amd64,i386 "$codename $codename-updates" "$mirror"
   private_apt apt-get main -o APT::Architectures::=amd64 -o APT::Architectures::=i386 update -qq
 
@@ -236,14 +242,14 @@ install_root() {
   if [ -d "$new/lib" ] && [ ! -L "$new/lib" ]; then
     mkdir -p "$new/usr/lib"
     cp -a "$new/lib/." "$new/usr/lib/"
-    rm -rf "$new/lib"
+    rm -rf "${new:?}/lib"
   fi
   ln -sfn usr/lib "$new/lib"
 
-  local dll_dir
-  dll_dir=$(dirname "$(find "$new/usr/lib" -path '*/wine/i386-windows/kernel32.dll' | head -n1)")
-  [ -d "$dll_dir" ] && [ "$dll_dir" != . ] || die "no i386-windows folder in the 32-bit Wine"
-  place_builtin_zlib "$work" "$dll_dir"
+  local kernel32
+  kernel32=$(find "$new/usr/lib" -path '*/wine/i386-windows/kernel32.dll' -print -quit)
+  [ -n "$kernel32" ] || die "no i386-windows folder in the 32-bit Wine"
+  place_builtin_zlib "$work" "$(dirname "$kernel32")"
 
   [ -x "$new/usr/lib/wine/wine" ] || die "the 32-bit Wine has no usr/lib/wine/wine"
   root_stamp_text >"$new/.complete"
@@ -270,11 +276,11 @@ mkdir -p "$base"
 exec 9>"$base/.lock"
 flock 9
 
-. /etc/os-release
-codename=${VERSION_CODENAME:?no VERSION_CODENAME in /etc/os-release}
+codename=$(sed -n 's/^VERSION_CODENAME=//p' /etc/os-release | tr -d '"')
+[ -n "$codename" ] || die "no VERSION_CODENAME in /etc/os-release"
 mirror=
 if ! qemu_ready || ! root_ready; then
-  mirror=$(debian_mirror "$codename" | head -n1)
+  mirror=$(debian_mirror "$codename" | sed -n 1p)
   [ -n "$mirror" ] || die "no Debian source for $codename in the apt sources"
 fi
 
