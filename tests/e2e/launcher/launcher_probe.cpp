@@ -154,7 +154,7 @@ void CheckMainWindow(HWND window) {
   Check(TextOf(window) == kLauncherClass, L"title is " + TextOf(window));
   // The system adds WS_CLIPSIBLINGS to every top-level window.
   const LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE) & ~static_cast<LONG_PTR>(WS_VISIBLE | WS_CLIPSIBLINGS);
-  Check(style == WS_POPUP, L"style " + std::to_wstring(style) + L" is WS_POPUP alone");
+  Check(style == static_cast<LONG_PTR>(WS_POPUP), L"style " + std::to_wstring(style) + L" is WS_POPUP alone");
   const LONG_PTR ex_style = GetWindowLongPtrW(window, GWL_EXSTYLE);
   Check(ex_style == 0, L"extended style " + std::to_wstring(ex_style) + L" is 0");
   RECT rect = {};
