@@ -47,8 +47,14 @@ FUZZ_SECONDS ?= 300
 fuzz: fuzz-build
 	cd build/fuzz && FUZZ_SECONDS=$(FUZZ_SECONDS) ctest -L fuzz --output-on-failure --timeout 0
 
-demo: win64
-	bash scripts/demo/demo.sh build/win64 build/demo
+# The demo shows the i686 product when the 32-bit Wine is set up (scripts/install-wine32.sh, which
+# the deps step runs), the x86_64 build otherwise.
+demo: win64 win32
+	@if bash scripts/install-wine32.sh --check >/dev/null 2>&1; then \
+	  WINE_ARCH=win32 bash scripts/demo/demo.sh build/win32 build/demo; \
+	else \
+	  bash scripts/demo/demo.sh build/win64 build/demo; \
+	fi
 
 # Benchmarks: host figures from the bench preset (optimised, no sanitizers), Wine figures
 # against the win64 build, sizes of the win32 build. Prints the table of figures and aims and

@@ -3,7 +3,8 @@
 # movie (when the launcher is built) through the installation to the uninstallation, with a
 # PNG screenshot of each window reached.
 #
-# Usage: demo.sh BUILD_DIR OUT_DIR   (BUILD_DIR: a built win64 tree; pictures go to OUT_DIR)
+# Usage: demo.sh BUILD_DIR OUT_DIR   (BUILD_DIR: a built win64 tree, or a win32 one with
+# WINE_ARCH=win32; pictures go to OUT_DIR)
 # Exit status 0 when the whole round trip ran; otherwise it names the step it stopped at and
 # leaves the pictures taken so far, plus one of the screen at that moment.
 set -uo pipefail
