@@ -31,14 +31,6 @@ REG4=string,Mine,1
 START1=README.TXT,説明,ゲーム構
 SCRIPT
 
-registry_listing() {
-  { reg_export 'HKEY_LOCAL_MACHINE\SOFTWARE'; reg_export 'HKEY_CURRENT_USER\Software'; } |
-    awk 'BEGIN { RS = ""; ORS = "\n\n" } !/^\[HKEY_CURRENT_USER\\Software\\Wine[]\\]/'
-}
-snapshot() {
-  tree_listing "$WINEPREFIX/drive_c" >"$WORK/files-$1.txt"
-  registry_listing >"$WORK/registry-$1.txt"
-}
 # changed_since NAME ALLOWED...: what differs from snapshot NAME is exactly the ALLOWED lines.
 changed_since() {
   local name=$1 kind=$2

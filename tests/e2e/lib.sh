@@ -157,3 +157,17 @@ e2e_write_cd_script() {
   sed 's/$/\r/' | iconv -f UTF-8 -t CP932 >"$WORK/cd/setup.ini"
   chmod a-w "$WORK/cd/setup.ini" "$WORK/cd"
 }
+
+# Keys with their values, one paragraph each; Wine's own settings, which Wine itself changes
+# whenever a window first appears, are left out.
+registry_listing() {
+  { reg_export 'HKEY_LOCAL_MACHINE\SOFTWARE'; reg_export 'HKEY_CURRENT_USER\Software'; } |
+    awk 'BEGIN { RS = ""; ORS = "\n\n" } !/^\[HKEY_CURRENT_USER\\Software\\Wine[]\\]/'
+}
+
+# snapshot NAME: the files below drive C: and the registry, in $WORK/files-NAME.txt and
+# $WORK/registry-NAME.txt.
+snapshot() {
+  tree_listing "$WINEPREFIX/drive_c" >"$WORK/files-$1.txt"
+  registry_listing >"$WORK/registry-$1.txt"
+}

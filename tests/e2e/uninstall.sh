@@ -10,18 +10,6 @@ dest='C:\Games\Sample'
 dest_dir=$(c_path "$dest")
 uninstall_key="HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$SAMPLE_TITLE"
 
-# Keys with their values, one paragraph each; Wine's own settings, which Wine itself changes
-# whenever a window first appears, are left out.
-registry_listing() {
-  { reg_export 'HKEY_LOCAL_MACHINE\SOFTWARE'; reg_export 'HKEY_CURRENT_USER\Software'; } |
-    awk 'BEGIN { RS = ""; ORS = "\n\n" } !/^\[HKEY_CURRENT_USER\\Software\\Wine[]\\]/'
-}
-
-snapshot() {
-  tree_listing "$WINEPREFIX/drive_c" >"$WORK/files-$1.txt"
-  registry_listing >"$WORK/registry-$1.txt"
-}
-
 snapshot before
 require_scenario install-sample.txt TITLE="$SAMPLE_TITLE" DEFAULT="$SAMPLE_DEST" DEST="$dest"
 mkdir -p "$dest_dir/SAVE"

@@ -161,6 +161,14 @@ std::vector<std::string> SplitCp932Characters(const std::string& text) {
   return chars;
 }
 
+std::size_t CountCp932Characters(const std::string& text) {
+  std::size_t count = 0;
+  for (std::size_t i = 0; i < text.size(); ++i, ++count) {
+    if (IsCp932LeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size()) ++i;
+  }
+  return count;
+}
+
 std::string FoldName(const std::string& name) {
   std::string folded = name;
   for (std::size_t i = 0; i < folded.size(); ++i) {

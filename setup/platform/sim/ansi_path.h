@@ -2,6 +2,7 @@
 // "\" separators, drive letters and UNC roots, and the wildcard matching of directory listings.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@ bool IsCp932LeadByte(unsigned char byte);
 
 // Splits ANSI text into characters: one byte, or a lead byte with its trail byte.
 std::vector<std::string> SplitCp932Characters(const std::string& text);
+std::size_t CountCp932Characters(const std::string& text);
 
 // The key under which a name is compared and sorted: ASCII letters upper-cased, double-byte
 // characters untouched (their trail bytes may have the codes of ASCII letters).

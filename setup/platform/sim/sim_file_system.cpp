@@ -87,9 +87,9 @@ SimFileSystem::Drive* SimFileSystem::FindDrive(const std::string& rootKey) const
 // Windows NT turns an ANSI path into a buffer of MAX_PATH characters and its full form must fit
 // the same room: a path of more than 259 characters fails, however few bytes they take.
 std::optional<ResolvedPath> SimFileSystem::Resolve(const std::string& path) const {
-  if (SplitCp932Characters(path).size() > kLongestPath) return std::nullopt;
+  if (CountCp932Characters(path) > kLongestPath) return std::nullopt;
   std::optional<ResolvedPath> resolved = ResolvePath(path, current_);
-  if (!resolved || SplitCp932Characters(KeyOf(*resolved)).size() > kLongestPath) return std::nullopt;
+  if (!resolved || CountCp932Characters(KeyOf(*resolved)) > kLongestPath) return std::nullopt;
   UseLongNames(*resolved);
   return resolved;
 }
@@ -106,6 +106,9 @@ void SimFileSystem::UseLongNames(ResolvedPath& path) const {
       node = child->second.get();
       continue;
     }
+    // Only a name with a "~" can be a generated 8.3 name; other misses (a file about to be made)
+    // skip the search, so making many files in one folder stays linear.
+    if (folded.find('~') == std::string::npos) return;
     const auto byShortName = std::find_if(node->children.begin(), node->children.end(), [&](const auto& entry) {
       return !entry.second->shortName.empty() && FoldName(entry.second->shortName) == folded;
     });
