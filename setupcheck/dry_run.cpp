@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "setup/app/message_form.h"
-#include "setup/app/messages.h"
+#include "setup/script/messages.h"
 #include "setup/script/macros.h"
 
 namespace setupcheck {

@@ -2,7 +2,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "setup/app/shared_routines.h"
+#include "setup/script/shared_routines.h"
 #include "setup/script/fields.h"
 #include "setup/script/numbers.h"
 #include "setup/script/paths.h"

@@ -2,8 +2,8 @@
 // background's activation rule.
 #include "setup/app/message_form.h"
 
-#include "setup/app/messages.h"
 #include "setup/script/command_line.h"
+#include "setup/script/messages.h"
 #include "setup/script/paths.h"
 #include "setup/script/text.h"
 #include "setup/uninstall/run_uninstall.h"
@@ -78,6 +78,13 @@ void MessageForm::Close() {
   closing_ = true;
   platform_.ui.EndProgram();
 }
+
+// The installation's handlers live in the install layer.
+void MessageForm::OkButtonClick() { installation_.OkButtonClick(); }
+void MessageForm::DirButtonClick() { installation_.DirButtonClick(); }
+void MessageForm::CancelButtonClick() { installation_.CancelButtonClick(); }
+void MessageForm::CopyFormCancelButtonClick() { installation_.CopyFormCancelButtonClick(); }
+bool MessageForm::FormCloseQuery() { return installation_.FormCloseQuery(); }
 
 void MessageForm::BackFormActivate() {
   if (flags_.Installing) {

@@ -4,8 +4,9 @@
 
 #include <string>
 
-#include "setup/app/flags.h"
+#include "setup/install/installation_dialog.h"
 #include "setup/platform/platform.h"
+#include "setup/script/flags.h"
 #include "setup/script/setup_script.h"
 
 namespace setup {
@@ -13,7 +14,7 @@ namespace setup {
 // True when the program's own file name is anything but "setup.exe" (letter case ignored).
 bool IsUninstallerName(Platform& platform, const std::string& modulePath);
 
-class MessageForm {
+class MessageForm final : public DialogCloser {
  public:
   explicit MessageForm(Platform& platform) : platform_(platform) {}
 
@@ -27,7 +28,7 @@ class MessageForm {
   // Asked before every close; true lets the close go ahead.
   bool FormCloseQuery();
   // Every close of the main dialog, from the program itself or from outside.
-  void Close();
+  void Close() override;
 
   void OkButtonClick();
   void DirButtonClick();
@@ -44,12 +45,11 @@ class MessageForm {
 
  private:
   void DecidePC9821();
-  void OfferDirectX();
-  void RunInstallationSequence();
 
   Platform& platform_;
   SetupScript script_;
   Flags flags_;
+  InstallationDialog installation_{script_, flags_, platform_, *this};
   bool closing_ = false;
 };
 

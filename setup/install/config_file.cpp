@@ -1,8 +1,8 @@
 // The configuration-file step.
 #include "setup/install/config_file.h"
 
-#include "setup/app/messages.h"
 #include "setup/script/macros.h"
+#include "setup/script/messages.h"
 
 namespace setup {
 

@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <vector>
 
-#include "setup/app/messages.h"
 #include "setup/install/folders.h"
 #include "setup/script/fields.h"
 #include "setup/script/macros.h"
+#include "setup/script/messages.h"
 #include "setup/script/paths.h"
 #include "setup/script/text.h"
 

@@ -4,11 +4,11 @@
 
 #include <optional>
 
-#include "setup/app/messages.h"
-#include "setup/app/shared_routines.h"
 #include "setup/script/fields.h"
 #include "setup/script/macros.h"
+#include "setup/script/messages.h"
 #include "setup/script/numbers.h"
+#include "setup/script/shared_routines.h"
 #include "setup/script/text.h"
 
 namespace setup {

@@ -7,11 +7,9 @@
 #include <string>
 
 #include "setup/install/step_context.h"
+#include "setup/script/shared_routines.h"
 
 namespace setup {
-
-inline constexpr char kUninstallKeyPrefix[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
-inline constexpr char kUninstallerName[] = "unkelvo4.exe";
 
 void MakeRegistryData(StepContext& context);
 

@@ -1,12 +1,12 @@
 // The Start-menu step. Nothing here is reported and nothing stops the installation.
 #include "setup/install/start_menu.h"
 
-#include "setup/app/messages.h"
-#include "setup/app/shared_routines.h"
 #include "setup/install/folders.h"
 #include "setup/script/fields.h"
 #include "setup/script/macros.h"
+#include "setup/script/messages.h"
 #include "setup/script/paths.h"
+#include "setup/script/shared_routines.h"
 #include "setup/script/text.h"
 
 namespace setup {

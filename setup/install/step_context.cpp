@@ -1,7 +1,7 @@
 // The abort path shared by the steps that can fail.
 #include "setup/install/step_context.h"
 
-#include "setup/app/messages.h"
+#include "setup/script/messages.h"
 
 namespace setup {
 

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "setup/app/flags.h"
 #include "setup/platform/platform.h"
+#include "setup/script/flags.h"
 #include "setup/script/setup_script.h"
 
 namespace setup {

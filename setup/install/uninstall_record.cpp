@@ -5,10 +5,10 @@
 #include <optional>
 #include <utility>
 
-#include "setup/app/messages.h"
 #include "setup/install/registry_entries.h"
 #include "setup/script/ini_update.h"
 #include "setup/script/macros.h"
+#include "setup/script/messages.h"
 
 namespace setup {
 

@@ -3,10 +3,9 @@
 
 #include <memory>
 
-#include "setup/app/shared_routines.h"
-#include "setup/install/registry_entries.h"
 #include "setup/script/fields.h"
 #include "setup/script/paths.h"
+#include "setup/script/shared_routines.h"
 #include "setup/uninstall/folder_list.h"
 #include "setup/uninstall/registry_deletion.h"
 

@@ -1,5 +1,5 @@
-// Two small routines several steps share: the Programs folder's path and the registry root
-// for a root-key name.
+// What the installation and the uninstaller both need: the Programs folder's path, the registry
+// root for a root-key name, and where the uninstall entry and the uninstaller copy live.
 #pragma once
 
 #include <string>
@@ -8,6 +8,11 @@
 #include "setup/platform/platform.h"
 
 namespace setup {
+
+// The key below HKEY_LOCAL_MACHINE that holds one uninstall entry per product title.
+inline constexpr char kUninstallKeyPrefix[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+// The uninstaller copy's name in the Windows folder.
+inline constexpr char kUninstallerName[] = "unkelvo4.exe";
 
 // The file-system path of a shell special folder; empty when the shell cannot give it.
 std::string GetSpecialFolderPath(Platform& platform, int csidl);

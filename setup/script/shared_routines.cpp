@@ -1,5 +1,5 @@
 // GetSpecialFolderPath and GetRootKey.
-#include "setup/app/shared_routines.h"
+#include "setup/script/shared_routines.h"
 
 #include "setup/script/text.h"
 

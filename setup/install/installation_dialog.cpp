@@ -3,16 +3,16 @@
 #include <cstdint>
 #include <optional>
 
-#include "setup/app/message_form.h"
-#include "setup/app/messages.h"
 #include "setup/install/config_file.h"
 #include "setup/install/copy_files.h"
 #include "setup/install/directx_version.h"
 #include "setup/install/folders.h"
+#include "setup/install/installation_dialog.h"
 #include "setup/install/registry_entries.h"
 #include "setup/install/start_menu.h"
 #include "setup/install/step_context.h"
 #include "setup/install/uninstall_record.h"
+#include "setup/script/messages.h"
 
 namespace setup {
 
@@ -38,11 +38,11 @@ bool HasEnoughSpace(Platform& platform, const std::string& typed, std::int32_t r
 
 }  // namespace
 
-void MessageForm::OkButtonClick() {
+void InstallationDialog::OkButtonClick() {
   UserInterface& ui = platform_.ui;
   if (flags_.NetworkBlocked) {
     ui.MessageBox(BoxKind::Error, BoxButtons::Ok, text::kNetworkRefused);
-    Close();
+    closer_.Close();
     return;
   }
   const std::string typed = ui.FolderText();
@@ -60,7 +60,7 @@ void MessageForm::OkButtonClick() {
   }
   if (!platform_.files.DirectoryExists(script_.DestDir)) {
     if (ui.MessageBox(BoxKind::Confirmation, BoxButtons::YesNo, text::kCreateFolder) != Answer::Yes) {
-      Close();
+      closer_.Close();
       return;
     }
     CreateFolderWithParents(platform_, script_.DestDir);
@@ -72,16 +72,16 @@ void MessageForm::OkButtonClick() {
   RunInstallationSequence();
 }
 
-void MessageForm::OfferDirectX() {
+void InstallationDialog::OfferDirectX() {
   if (platform_.ui.MessageBox(BoxKind::Confirmation, BoxButtons::YesNo, text::kOfferDirectX) == Answer::Yes) {
     platform_.shell.OpenFile(DirectXSetupPath(script_.SourceRoot));
   } else {
     platform_.ui.ShowNotice(text::kInstallCaption, text::kInstallAborted);
   }
-  Close();
+  closer_.Close();
 }
 
-void MessageForm::RunInstallationSequence() {
+void InstallationDialog::RunInstallationSequence() {
   UserInterface& ui = platform_.ui;
   ProgressWindow& progress = ui.MainProgress();
   StepContext context{script_, flags_, platform_, progress};
@@ -108,19 +108,20 @@ void MessageForm::RunInstallationSequence() {
     ui.Beep();
     ui.ShowNotice(text::kInstallCaption, text::kInstallFinished);
   }
-  Close();
+  closer_.Close();
 }
 
-void MessageForm::DirButtonClick() {
+void InstallationDialog::DirButtonClick() {
   const std::optional<std::string> chosen = platform_.shell.BrowseForFolder(text::kBrowseTitle);
   if (chosen) platform_.ui.SetFolderText(*chosen);
 }
 
-void MessageForm::CancelButtonClick() {
-  if (platform_.ui.MessageBox(BoxKind::Warning, BoxButtons::YesNo, text::kQuitNotInstalled) == Answer::Yes) Close();
+void InstallationDialog::CancelButtonClick() {
+  if (platform_.ui.MessageBox(BoxKind::Warning, BoxButtons::YesNo, text::kQuitNotInstalled) == Answer::Yes)
+    closer_.Close();
 }
 
-void MessageForm::CopyFormCancelButtonClick() {
+void InstallationDialog::CopyFormCancelButtonClick() {
   if (flags_.UninstallMode) return;
   if (platform_.ui.MessageBox(BoxKind::Warning, BoxButtons::YesNo, text::kQuitNotInstalled) == Answer::Yes) {
     flags_.AbortRequested = true;
@@ -128,7 +129,7 @@ void MessageForm::CopyFormCancelButtonClick() {
   }
 }
 
-bool MessageForm::FormCloseQuery() {
+bool InstallationDialog::FormCloseQuery() {
   if (!flags_.Installing) return true;
   if (platform_.ui.MessageBox(BoxKind::Warning, BoxButtons::YesNo, text::kQuitWhileInstalling) == Answer::No) {
     return false;
