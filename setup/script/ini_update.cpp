@@ -18,8 +18,8 @@ namespace setup {
 namespace {
 
 // Copies the short texts a record is made of with two fixed-size moves, which overlap unless the
-// size is a power of two: the library's copy cost a call and a choice of method for each of the
-// hundreds of thousands of values, a fifth of the time of building a new record's text.
+// size is a power of two: the library's copy costs a call and a choice of method for each of the
+// hundreds of thousands of values (its share is in docs/performance.md).
 inline void CopyShort(char* out, const char* in, std::size_t size) {
   if (size >= 16 && size <= 32) {
     std::memcpy(out, in, 16);
@@ -133,7 +133,7 @@ std::size_t ListNumber(std::string_view digits) {
 
 // Writes the numbers 1, 2, 3, ... in turn. The last three digits are counted up as characters,
 // and the digits before them are formatted once every thousand numbers: formatting each number
-// in full took half the time of building a new record's text.
+// in full was the largest share of building a new record's text (docs/performance.md).
 class ConsecutiveNumbers {
  public:
   // Writes the current number at out (room for kMostDigits characters) and returns its end.

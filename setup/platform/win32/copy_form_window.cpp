@@ -66,7 +66,7 @@ void CopyFormWindow::CloseClip() {
 }
 
 // The animation control is made when the window is first shown: making it loads comctl32 and
-// the system's video libraries (25 ms or more under Wine), which would otherwise delay the
+// the system's video libraries (a noticeable wait under Wine), which would otherwise delay the
 // main dialog at start-up. It covers no other control, so being made last changes nothing on
 // the screen.
 void CopyFormWindow::MakeAnimation() {
@@ -78,8 +78,8 @@ void CopyFormWindow::MakeAnimation() {
 }
 
 // The label is one line high and as wide as its text, as an auto-sized label is. The copy step
-// sets it for every file, so this goes through no WM_PAINT cycle, which costs about 0.3 ms for
-// each window repainted under Wine. The label repaints its whole area at once when its text
+// sets it for every file, so this goes through no WM_PAINT cycle, which under Wine is several
+// server round trips for each window repainted. The label repaints its whole area at once when its text
 // changes, past the text in the window's face colour. So it is widened, without a redraw,
 // before it gets a longer text, and a shorter text leaves it as wide as it was: on the screen
 // that is the same as a label that shrank over the window's face.

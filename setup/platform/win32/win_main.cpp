@@ -29,8 +29,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // In uninstall mode this runs the whole uninstall, with a progress window of its own.
   form.FormCreate();
   if (!ui.endRequested() && !form.flags().UninstallMode) ui.ShowMainDialogCentred();
-  // The hidden forms are made once the dialog is on the screen: it appears about 20 ms sooner
-  // under Wine, and nothing reaches them before the message loop runs FormShow.
+  // The hidden forms are made once the dialog is on the screen, so that it appears sooner (their
+  // window calls are server round trips under Wine); nothing reaches them before the message
+  // loop runs FormShow.
   ui.CreateRemainingForms();
   if (!ui.endRequested()) ui.PostFormShow();
   ui.RunMessageLoop();
