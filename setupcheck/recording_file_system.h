@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "setup/platform/platform.h"
+#include "setup/platform/sim/forwarding_file_system.h"
 
 namespace setupcheck {
 
@@ -19,9 +19,9 @@ struct CopyCall {
   std::string to;
 };
 
-class RecordingFileSystem : public setup::FileSystem {
+class RecordingFileSystem : public setup::ForwardingFileSystem {
  public:
-  explicit RecordingFileSystem(setup::FileSystem& inner) : inner_(inner) {}
+  using ForwardingFileSystem::ForwardingFileSystem;
 
   const std::vector<Listing>& listings() const { return listings_; }
   const std::vector<CopyCall>& copies() const { return copies_; }
@@ -38,28 +38,8 @@ class RecordingFileSystem : public setup::FileSystem {
     copies_.push_back(CopyCall{from, to});
     return inner_.CopyFile(from, to);
   }
-  bool SetAttributes(const std::string& path, std::uint32_t attributes) override {
-    return inner_.SetAttributes(path, attributes);
-  }
-  bool DeleteFile(const std::string& path) override { return inner_.DeleteFile(path); }
-  bool CreateDirectory(const std::string& path) override { return inner_.CreateDirectory(path); }
-  bool RemoveDirectory(const std::string& path) override { return inner_.RemoveDirectory(path); }
-  bool DirectoryExists(const std::string& path) override { return inner_.DirectoryExists(path); }
-  bool FileExists(const std::string& path) override { return inner_.FileExists(path); }
-  bool SetCurrentDirectory(const std::string& path) override { return inner_.SetCurrentDirectory(path); }
-  setup::DriveType GetDriveType(const std::string& root) override { return inner_.GetDriveType(root); }
-  std::int64_t FreeBytes(const std::string& root) override { return inner_.FreeBytes(root); }
-  std::optional<std::string> ShortPath(const std::string& path) override { return inner_.ShortPath(path); }
-  std::optional<std::string> ReadWholeFile(const std::string& path) override { return inner_.ReadWholeFile(path); }
-  setup::WriteResult WriteWholeFile(const std::string& path, const std::string& bytes) override {
-    return inner_.WriteWholeFile(path, bytes);
-  }
-  bool ReplaceFile(const std::string& from, const std::string& to) override { return inner_.ReplaceFile(from, to); }
-  bool ReplacesInOneStep() override { return inner_.ReplacesInOneStep(); }
-  bool MoveFile(const std::string& from, const std::string& to) override { return inner_.MoveFile(from, to); }
 
  private:
-  setup::FileSystem& inner_;
   std::vector<Listing> listings_;
   std::vector<CopyCall> copies_;
 };

@@ -5,12 +5,51 @@
 
 namespace setup {
 
-std::size_t CharacterWalk::Next() {
-  const std::size_t at = index_;
-  const bool pair = system_.IsLeadByte(static_cast<unsigned char>(text_[at])) && at + 1 < text_.size();
-  index_ += pair ? 2 : 1;
-  return at;
+namespace {
+
+// Walks text one character at a time; Next() returns the index of each character's first byte
+// and moves past it (two bytes for a lead byte with a trail byte after it).
+class CharacterWalk {
+ public:
+  CharacterWalk(std::string_view text, System& system) : text_(text), system_(system) {}
+  bool Done() const { return index_ >= text_.size(); }
+  std::size_t Next() {
+    const std::size_t at = index_;
+    const bool pair = system_.IsLeadByte(static_cast<unsigned char>(text_[at])) && at + 1 < text_.size();
+    index_ += pair ? 2 : 1;
+    return at;
+  }
+
+ private:
+  std::string_view text_;
+  System& system_;
+  std::size_t index_ = 0;
+};
+
+// Where the separator that ends a UNC share ("\\server\share\") stands, from the third
+// character on; npos when the path has no such separator.
+std::size_t ShareEnd(std::string_view path, System& system) {
+  int separators = 0;
+  const std::string_view rest = path.substr(2);
+  for (CharacterWalk walk(rest, system); !walk.Done();) {
+    const std::size_t at = walk.Next();
+    if (IsSeparatorByte(rest[at], PathKind::File) && ++separators == 2) return 2 + at;
+  }
+  return std::string_view::npos;
 }
+
+// Length of the root of a file path: "C:" (its separator is skipped as an empty level), or
+// "\\server\share" with the separator after it; 0 for a path relative to anything.
+std::size_t RootLength(std::string_view path, System& system) {
+  if (path.size() >= 2 && path[1] == ':') return 2;
+  if (path.size() < 2 || !IsSeparatorByte(path[0], PathKind::File) || !IsSeparatorByte(path[1], PathKind::File)) {
+    return 0;
+  }
+  const std::size_t end = ShareEnd(path, system);
+  return end == std::string_view::npos ? path.size() : end + 1;
+}
+
+}  // namespace
 
 bool IsSeparatorByte(char c, PathKind kind) { return c == '\\' || (kind == PathKind::File && c == '/'); }
 
@@ -21,10 +60,6 @@ std::size_t LastSeparator(std::string_view text, System& system, bool alsoColon,
     if (IsSeparatorByte(text[at], kind) || (alsoColon && text[at] == ':')) found = at;
   }
   return found;
-}
-
-bool EndsWithSeparator(std::string_view path, System& system, PathKind kind) {
-  return !path.empty() && LastSeparator(path, system, false, kind) == path.size() - 1;
 }
 
 std::vector<std::string_view> PathParts(std::string_view path, System& system, PathKind kind) {
@@ -39,26 +74,6 @@ std::vector<std::string_view> PathParts(std::string_view path, System& system, P
   if (start < path.size()) parts.push_back(path.substr(start));
   return parts;
 }
-
-namespace {
-
-// Length of the root of a file path: "C:" (its separator is skipped as an empty level), or
-// "\\server\share" with the separator after it; 0 for a path relative to anything.
-std::size_t RootLength(std::string_view path, System& system) {
-  if (path.size() >= 2 && path[1] == ':') return 2;
-  if (path.size() < 2 || !IsSeparatorByte(path[0], PathKind::File) || !IsSeparatorByte(path[1], PathKind::File)) {
-    return 0;
-  }
-  int separators = 0;
-  CharacterWalk walk(path.substr(2), system);
-  while (!walk.Done()) {
-    const std::size_t at = walk.Next();
-    if (IsSeparatorByte(path[2 + at], PathKind::File) && ++separators == 2) return 2 + at + 1;
-  }
-  return path.size();
-}
-
-}  // namespace
 
 std::vector<std::size_t> FolderLevelEnds(std::string_view path, System& system) {
   const std::size_t start = RootLength(path, system);
@@ -84,16 +99,9 @@ bool IsFullPath(std::string_view path) {
 }
 
 std::string UncRoot(std::string_view path, System& system) {
-  std::string root = "\\\\";
-  if (path.size() <= 2) return root;
-  const std::string_view rest = path.substr(2);
-  int separators = 0;
-  for (CharacterWalk walk(rest, system); !walk.Done();) {
-    const std::size_t at = walk.Next();
-    if (IsSeparatorByte(rest[at], PathKind::File) && ++separators == 2) break;
-    root.append(rest.substr(at, walk.Position() - at));
-  }
-  return root;
+  if (path.size() <= 2) return "\\\\";
+  const std::size_t end = ShareEnd(path, system);
+  return "\\\\" + std::string(path.substr(2, end == std::string_view::npos ? std::string_view::npos : end - 2));
 }
 
 std::string JoinPath(std::string_view folder, std::string_view name) {

@@ -17,30 +17,10 @@ class System;
 
 enum class PathKind { File, RegistryKey };
 
-// Walks text one character at a time; Next() returns the index of each character's first byte.
-class CharacterWalk {
- public:
-  CharacterWalk(std::string_view text, System& system) : text_(text), system_(system) {}
-  bool Done() const { return index_ >= text_.size(); }
-  // The index of the current character; then moves past it (two bytes for a lead byte with a
-  // trail byte after it).
-  std::size_t Next();
-  // The index just past the character that Next() returned.
-  std::size_t Position() const { return index_; }
-
- private:
-  std::string_view text_;
-  System& system_;
-  std::size_t index_ = 0;
-};
-
 bool IsSeparatorByte(char c, PathKind kind);
 
 // Index of the last separator character (or ":" when alsoColon) in text; npos when there is none.
 std::size_t LastSeparator(std::string_view text, System& system, bool alsoColon, PathKind kind = PathKind::File);
-
-// Whether the last character of path is a separator (a trail byte 0x5C is not).
-bool EndsWithSeparator(std::string_view path, System& system, PathKind kind = PathKind::File);
 
 // The parts of path between separators, empty parts (doubled or outer separators) dropped.
 std::vector<std::string_view> PathParts(std::string_view path, System& system, PathKind kind);

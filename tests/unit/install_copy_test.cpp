@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "setup/install/copy_files.h"
+#include "setup/platform/sim/forwarding_file_system.h"
 #include "setup/platform/sim/simulated_machine.h"
-#include "tests/unit/forwarding_file_system.h"
 
 namespace setup {
 namespace {
@@ -92,7 +92,7 @@ TEST_F(CopyStep, LineWithoutDestinationIsSkippedInsteadOfCopyingToTheDriveRoot) 
 
 // A file system that copies onto a file in the way, as Wine run by root does, but keeps that
 // file's old attributes on the copy.
-class CopiesOntoAnything final : public testing::ForwardingFileSystem {
+class CopiesOntoAnything final : public ForwardingFileSystem {
  public:
   explicit CopiesOntoAnything(SimFileSystem& files) : ForwardingFileSystem(files), files_(files) {}
   bool CopyFile(const std::string& from, const std::string& to) override {

@@ -29,6 +29,20 @@ class Installation : public InstallerTest {
     files.AddFile("D:\\DATA\\BGM01.WAV", "pcm");
     files.AddFile("D:\\DATA\\PC98\\BGM01.WAV", "pc98");
   }
+  // Installs the sample and asks to close the main dialog once the first file is copied, giving
+  // that answer to the abort question.
+  void CloseDuringTheCopyAnswering(Answer answer) {
+    Start(kSampleScript);
+    machine.ui().QueueAnswer(Answer::Yes);  // create C:\Game
+    bool asked = false;
+    machine.ui().onPump = [&, answer] {
+      if (asked || !machine.files().Exists("C:\\Game\\BGM01.WAV")) return;
+      asked = true;
+      machine.ui().QueueAnswer(answer);
+      form->Close();
+    };
+    PressStart("C:\\Game");
+  }
   void InstallSample(const std::string& script = kSampleScript) {
     Start(script);
     machine.ui().QueueAnswer(Answer::Yes);  // create C:\Game
@@ -230,16 +244,7 @@ TEST_F(Installation, CloseRequestDuringTheCopyAsksAndNoKeepsGoing) {
 }
 
 TEST_F(Installation, CloseRequestAnsweredYesAbortsAfterTheFileInHand) {
-  Start(kSampleScript);
-  machine.ui().QueueAnswer(Answer::Yes);
-  bool asked = false;
-  machine.ui().onPump = [&] {
-    if (asked || !machine.files().Exists("C:\\Game\\BGM01.WAV")) return;
-    asked = true;
-    machine.ui().QueueAnswer(Answer::Yes);
-    form->Close();
-  };
-  PressStart("C:\\Game");
+  CloseDuringTheCopyAnswering(Answer::Yes);
   EXPECT_EQ(form->script().InstalledFiles.size(), 1u);
   EXPECT_FALSE(form->flags().Installing);
   EXPECT_TRUE(form->flags().AbortRequested);
@@ -310,16 +315,7 @@ TEST_F(ClosedQuestion, QuitQuestionsOfTheDialogAndTheProgressWindowChangeNothing
 }
 
 TEST_F(ClosedQuestion, AbortQuestionWhileInstallingAborts) {
-  Start(kSampleScript);
-  machine.ui().QueueAnswer(Answer::Yes);
-  bool asked = false;
-  machine.ui().onPump = [&] {
-    if (asked || !machine.files().Exists("C:\\Game\\BGM01.WAV")) return;
-    asked = true;
-    machine.ui().QueueAnswer(Answer::Closed);
-    form->Close();
-  };
-  PressStart("C:\\Game");
+  CloseDuringTheCopyAnswering(Answer::Closed);
   EXPECT_EQ(machine.ui().boxes()[1].text, "インストール途中です\r\nインストールを中止しますか？");
   EXPECT_TRUE(form->flags().AbortRequested);
   EXPECT_EQ(form->script().InstalledFiles.size(), 1u);

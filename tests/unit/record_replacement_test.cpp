@@ -7,8 +7,8 @@
 #include <utility>
 
 #include "setup/install/uninstall_record.h"
+#include "setup/platform/sim/forwarding_file_system.h"
 #include "setup/platform/sim/simulated_machine.h"
-#include "tests/unit/forwarding_file_system.h"
 
 namespace setup::testing {
 namespace {

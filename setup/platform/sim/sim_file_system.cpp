@@ -35,6 +35,13 @@ std::string ShortNamePart(const std::string& text, std::size_t maxBytes) {
   return FoldName(part);
 }
 
+// The characters of a resolved path's full form: its root, "\", and its parts joined by "\".
+std::size_t FullPathCharacters(const ResolvedPath& path) {
+  std::size_t count = CountCp932Characters(path.root) + 1;
+  for (const std::string& part : path.parts) count += CountCp932Characters(part) + 1;
+  return path.parts.empty() ? count : count - 1;
+}
+
 }  // namespace
 
 struct SimFileSystem::Node {
@@ -89,7 +96,7 @@ SimFileSystem::Drive* SimFileSystem::FindDrive(const std::string& rootKey) const
 std::optional<ResolvedPath> SimFileSystem::Resolve(const std::string& path) const {
   if (CountCp932Characters(path) > kLongestPath) return std::nullopt;
   std::optional<ResolvedPath> resolved = ResolvePath(path, current_);
-  if (!resolved || CountCp932Characters(KeyOf(*resolved)) > kLongestPath) return std::nullopt;
+  if (!resolved || FullPathCharacters(*resolved) > kLongestPath) return std::nullopt;
   UseLongNames(*resolved);
   return resolved;
 }

@@ -1,10 +1,11 @@
-// A file system that hands every call to another one; tests derive from it to change the
-// behaviour of one call (a system that behaves differently, a failure at one precise step).
+// A file system that hands every call to another one. Derived classes change or watch a few
+// calls: setupcheck notes the listings and copies, tests make one step fail or behave as another
+// system does.
 #pragma once
 
 #include "setup/platform/platform.h"
 
-namespace setup::testing {
+namespace setup {
 
 class ForwardingFileSystem : public FileSystem {
  public:
@@ -38,4 +39,4 @@ class ForwardingFileSystem : public FileSystem {
   FileSystem& inner_;
 };
 
-}  // namespace setup::testing
+}  // namespace setup
