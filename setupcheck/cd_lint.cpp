@@ -1,21 +1,17 @@
-// CD image checks. The copy step itself decides what a source field matches: each field is run
-// through it alone, and the listing and the copies it makes are read back from the file system.
+// CD image checks. The copy step's own matching decides what a source field names.
 #include "setupcheck/cd_lint.h"
 
 #include <map>
-#include <set>
 
 #include "setup/install/copy_files.h"
 #include "setup/platform/sim/ansi_path.h"
-#include "setup/script/fields.h"
+#include "setup/script/list_lines.h"
 #include "setup/script/paths.h"
 
 namespace setupcheck {
 
 namespace {
 
-// Where the probe copies go; the check's machine is thrown away afterwards.
-constexpr char kProbeFolder[] = "C:\\SETUPCHECK.PRB";
 constexpr std::uint64_t kMegabyte = 1048576;
 
 struct CopiedFile {
@@ -36,18 +32,18 @@ std::string Describe(const ScriptCheck& check, const setup::FoundEntry& entry, c
 }
 
 // Reports a field that copies nothing and the files it passes over; returns what it copies.
-std::vector<setup::FoundEntry> CheckSourceField(const ScriptCheck& check, CheckMachine& machine, const std::string& key,
-                                                int line, const std::string& field, const char* what) {
-  const SourceMatch match = MatchSource(machine, check.script, field);
-  for (const setup::FoundEntry& entry : match.skipped)
+std::vector<setup::FoundEntry> CheckSourceField(const ScriptCheck& check, const std::string& key, int line,
+                                                const std::string& field, const char* what) {
+  const setup::CopySource match = setup::MatchCopySource(check.script, check.platform, field);
+  for (const setup::FoundEntry& entry : match.passedOver)
     check.findings.Warn(line, key, Describe(check, entry, match.searchPath));
-  if (match.copied.empty()) {
+  if (match.files.empty()) {
     check.findings.Warn(line, key,
                         std::string(what) + " " + check.Quote(field) + " matches no file" +
-                            (match.skipped.empty() ? "" : " that is copied") + " (looked for " +
+                            (match.passedOver.empty() ? "" : " that is copied") + " (looked for " +
                             check.Quote(match.searchPath) + ")");
   }
-  return match.copied;
+  return match.files;
 }
 
 void CheckTotalSize(const ScriptCheck& check, std::uint64_t total) {
@@ -63,42 +59,6 @@ void CheckTotalSize(const ScriptCheck& check, std::uint64_t total) {
 
 }  // namespace
 
-SourceMatch MatchSource(CheckMachine& machine, const setup::SetupScript& loaded, const std::string& field) {
-  setup::SetupScript probe;
-  probe.WindowsDir = loaded.WindowsDir;
-  probe.WindowsDrive = loaded.WindowsDrive;
-  probe.SourceRoot = loaded.SourceRoot;
-  probe.SourceDir = loaded.SourceDir;
-  probe.DestDir = loaded.DestDir;
-  probe.CopyList = {field + "," + kProbeFolder};
-  setup::Flags flags;
-  setup::StepContext context{probe, flags, machine.platform(), machine.sim().ui().MainProgress()};
-
-  RecordingFileSystem& recorder = machine.recorder();
-  recorder.Forget();
-  setup::CopyFiles(context);
-
-  SourceMatch match;
-  if (recorder.listings().empty()) return match;
-  // The first listing is the sizing pass's, the one every line gets.
-  const Listing& listing = recorder.listings().front();
-  match.searchPath = listing.pattern;
-  std::set<std::string> copiedNames;
-  const std::string prefix = std::string(kProbeFolder) + "\\";
-  for (const CopyCall& copy : recorder.copies()) {
-    if (copy.to.rfind(prefix, 0) == 0) copiedNames.insert(copy.to.substr(prefix.size()));
-  }
-  for (const setup::FoundEntry& entry : listing.entries) {
-    if (copiedNames.count(entry.name) > 0) {
-      match.copied.push_back(entry);
-    } else if ((entry.attributes & setup::kAttrDirectory) == 0) {
-      match.skipped.push_back(entry);
-    }
-  }
-  recorder.Forget();
-  return match;
-}
-
 void CheckCdImage(const ScriptCheck& check, CheckMachine& machine) {
   for (const std::string& path : machine.unplaced()) {
     check.findings.Warn(0, "",
@@ -110,12 +70,10 @@ void CheckCdImage(const ScriptCheck& check, CheckMachine& machine) {
   for (std::size_t i = 0; i < list.size(); ++i) {
     const std::string key = "COPY" + std::to_string(i + 1);
     const int line = check.LineOf(key);
-    std::size_t position = 1;
-    const std::string source = setup::NextField(list[i], ',', position);
-    const std::string destination = check.Expand(setup::NextField(list[i], ',', position));
-    const std::string pc9821Source = setup::NextField(list[i], ',', position);
+    const setup::CopyLine copy = setup::ParseCopyLine(list[i]);
+    const std::string destination = check.Expand(copy.destination);
 
-    for (const setup::FoundEntry& file : CheckSourceField(check, machine, key, line, source, "source")) {
+    for (const setup::FoundEntry& file : CheckSourceField(check, key, line, copy.source, "source")) {
       total += file.size;
       if (destination.empty()) continue;
       const std::string target = destination + "\\" + file.name;
@@ -126,7 +84,7 @@ void CheckCdImage(const ScriptCheck& check, CheckMachine& machine) {
                                 "): the later copy replaces the earlier one");
       }
     }
-    if (!pc9821Source.empty()) CheckSourceField(check, machine, key, line, pc9821Source, "PC-9821 source");
+    if (!copy.pc9821Source.empty()) CheckSourceField(check, key, line, copy.pc9821Source, "PC-9821 source");
   }
   CheckTotalSize(check, total);
 }

@@ -6,8 +6,8 @@
 #include <algorithm>
 
 #include "setup/app/message_form.h"
-#include "setup/script/messages.h"
 #include "setup/script/macros.h"
+#include "setup/script/messages.h"
 
 namespace setupcheck {
 

@@ -1,5 +1,5 @@
-// A file system that passes every call to another and notes the listings and copies the installer
-// asked for, so setupcheck can tell what the installer's own rules matched and copied.
+// A file system that passes every call to another and notes the copies the installer made, in
+// order, for the plan of an installation.
 #pragma once
 
 #include <string>
@@ -8,11 +8,6 @@
 #include "setup/platform/sim/forwarding_file_system.h"
 
 namespace setupcheck {
-
-struct Listing {
-  std::string pattern;
-  std::vector<setup::FoundEntry> entries;
-};
 
 struct CopyCall {
   std::string from;
@@ -23,24 +18,15 @@ class RecordingFileSystem : public setup::ForwardingFileSystem {
  public:
   using ForwardingFileSystem::ForwardingFileSystem;
 
-  const std::vector<Listing>& listings() const { return listings_; }
   const std::vector<CopyCall>& copies() const { return copies_; }
-  void Forget() {
-    listings_.clear();
-    copies_.clear();
-  }
+  void Forget() { copies_.clear(); }
 
-  std::vector<setup::FoundEntry> FindEntries(const std::string& pattern) override {
-    listings_.push_back(Listing{pattern, inner_.FindEntries(pattern)});
-    return listings_.back().entries;
-  }
   bool CopyFile(const std::string& from, const std::string& to) override {
     copies_.push_back(CopyCall{from, to});
     return inner_.CopyFile(from, to);
   }
 
  private:
-  std::vector<Listing> listings_;
   std::vector<CopyCall> copies_;
 };
 

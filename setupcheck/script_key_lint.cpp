@@ -5,8 +5,9 @@
 #include <vector>
 
 #include "setup/script/numbers.h"
+#include "setup/script/script_keys.h"
 #include "setup/script/text.h"
-#include "setupcheck/script_keys.h"
+#include "setupcheck/key_suggestion.h"
 #include "setupcheck/script_lint.h"
 
 namespace setupcheck {
@@ -15,37 +16,33 @@ namespace {
 
 using setup::ToUpperAscii;
 
-const setup::TextList& LoadedList(const setup::SetupScript& script, const std::string& stem) {
-  if (stem == "COPY") return script.CopyList;
-  if (stem == "REG") return script.RegList;
-  if (stem == "START") return script.StartList;
-  if (stem == "CFG") return script.CfgList;
-  return script.RemoveList;
+// A list stem followed by digits the reader never takes for a list number: 0, a number with a
+// leading zero, or one of more than nine digits.
+bool IsMisnumberedListKey(std::string_view key) {
+  const std::size_t digits = setup::TrailingDigits(key);
+  return digits > 0 && digits < key.size() && setup::FindListStem(key.substr(0, key.size() - digits)) != nullptr;
 }
 
 void CheckUnknownKey(const ScriptCheck& check, const ScriptLine& line) {
   const std::string upper = ToUpperAscii(line.name);
-  for (const char* stem : kListStems) {
-    if (upper == stem) {
-      check.findings.Warn(line.number, line.name,
-                          "never read: list keys carry a number (" + upper + "1, " + upper + "2, ...)");
-      return;
-    }
+  if (setup::FindListStem(upper) != nullptr) {
+    check.findings.Warn(line.number, line.name,
+                        "never read: list keys carry a number (" + upper + "1, " + upper + "2, ...)");
+    return;
   }
   const std::string suggestion = SuggestKey(line.name);
   check.findings.Warn(line.number, line.name,
                       "unknown key, never read" + (suggestion.empty() ? "" : " (did you mean " + suggestion + "?)"));
 }
 
-void CheckSettingValue(const ScriptCheck& check, const ScriptLine& line) {
+void CheckSettingValue(const ScriptCheck& check, const ScriptLine& line, const setup::SettingKey& setting) {
   const std::string upper = ToUpperAscii(line.name);
-  if (upper == "DESKTOP") {
+  if (upper == setup::keys::kDesktop) {
     check.findings.Warn(line.number, line.name, "has no effect: the installer makes no desktop shortcut");
-  } else if (upper == "EXECUTE") {
+  } else if (upper == setup::keys::kExecute) {
     check.findings.Warn(line.number, line.name, "has no effect: the installer starts nothing after installing");
   }
-  if (upper == "DESKTOP" || std::find(std::begin(kNumberKeys), std::end(kNumberKeys), upper) == std::end(kNumberKeys))
-    return;
+  if (setting.kind != setup::SettingKind::Number) return;
   const std::optional<std::int32_t> number = setup::ParseInteger(line.value);
   if (!number) {
     check.findings.Warn(line.number, line.name, check.Quote(line.value) + " is not a number: read as 0");
@@ -60,7 +57,7 @@ void CheckSettingValue(const ScriptCheck& check, const ScriptLine& line) {
 // The keys of one list that the installer never reads, because the list ended before them.
 void CheckListNumbering(const ScriptCheck& check, const std::string& stem,
                         const std::map<std::uint32_t, const ScriptLine*>& keys) {
-  const std::size_t read = LoadedList(check.script, stem).size();
+  const std::size_t read = (check.script.*setup::FindListStem(stem)->list).size();
   const std::uint32_t end = static_cast<std::uint32_t>(read) + 1;  // the key that ended the list
   const auto ender = keys.find(end);
   std::vector<const ScriptLine*> unread;
@@ -105,15 +102,16 @@ void CheckKeys(const ScriptCheck& check) {
   std::map<std::string, std::map<std::uint32_t, const ScriptLine*>> lists;
   for (const auto& [upperKey, index] : setup->lastOf) {
     const ScriptLine& line = check.lines.lines()[index];
-    ListKey listKey;
-    if (IsSettingKey(line.name)) {
-      CheckSettingValue(check, line);
-    } else if (!ParseListKey(line.name, &listKey)) {
-      CheckUnknownKey(check, line);
-    } else if (!listKey.wellFormed) {
+    setup::NumberedKey numbered;
+    if (const setup::SettingKey* setting = setup::FindSetting(line.name)) {
+      CheckSettingValue(check, line, *setting);
+    } else if (setup::SplitNumberedKey(upperKey, &numbered) && numbered.number > 0 &&
+               setup::FindListStem(numbered.stem) != nullptr) {
+      lists[std::string(numbered.stem)][numbered.number] = &line;
+    } else if (IsMisnumberedListKey(line.name)) {
       check.findings.Warn(line.number, line.name, "never read: list keys are numbered from 1 without leading zeros");
     } else {
-      lists[listKey.stem][listKey.number] = &line;
+      CheckUnknownKey(check, line);
     }
   }
   for (const auto& [stem, keys] : lists) CheckListNumbering(check, stem, keys);

@@ -1,36 +1,35 @@
-// Splitting the script into numbered lines with the reader's trimming and section rules.
+// Splitting the script into numbered lines with the reader's own line rules (setup/script/ini_lines.h).
 #include "setupcheck/script_lines.h"
 
 #include <algorithm>
 
+#include "setup/script/ini_lines.h"
 #include "setup/script/text.h"
 
 namespace setupcheck {
 
 namespace {
 
+using setup::IniLine;
 using setup::ToUpperAscii;
-using setup::TrimControls;
 
 ScriptLine Classify(std::string_view raw, int number, int section) {
   ScriptLine line;
   line.number = number;
   line.section = section;
-  const std::string_view text = TrimControls(raw);
+  const std::string_view text = setup::TrimControls(raw);
   line.text = std::string(text);
   if (text.empty()) {
     line.kind = LineKind::Blank;
-  } else if (text[0] == ';') {
+  } else if (!setup::IsKeptLine(text)) {
     line.kind = LineKind::Comment;
-  } else if (text.size() >= 2 && text.front() == '[' && text.back() == ']') {
-    line.kind = LineKind::SectionHeader;
-    line.name = std::string(TrimControls(text.substr(1, text.size() - 2)));
-  } else if (const std::size_t equals = text.find('='); equals != std::string_view::npos) {
-    line.kind = LineKind::Entry;
-    line.name = std::string(TrimControls(text.substr(0, equals)));
-    line.value = std::string(TrimControls(text.substr(equals + 1)));
   } else {
-    line.kind = LineKind::Text;
+    const IniLine parts = setup::ClassifyIniLine(text);
+    line.kind = parts.kind == IniLine::Kind::Section ? LineKind::SectionHeader
+                : parts.kind == IniLine::Kind::Entry ? LineKind::Entry
+                                                     : LineKind::Text;
+    if (line.kind != LineKind::Text) line.name = std::string(parts.name);
+    line.value = std::string(parts.value);
   }
   return line;
 }
@@ -39,15 +38,9 @@ ScriptLine Classify(std::string_view raw, int number, int section) {
 
 ScriptLines ScriptLines::Scan(std::string_view text) {
   ScriptLines script;
-  const std::size_t nul = text.find('\0');
-  const std::string_view readable = text.substr(0, nul);
-  int number = 1;
-  std::size_t start = 0;
-  while (start < readable.size()) {
-    std::size_t end = readable.find_first_of("\r\n", start);
-    if (end == std::string_view::npos) end = readable.size();
-    ScriptLine line =
-        Classify(readable.substr(start, end - start), number, static_cast<int>(script.sections_.size()) - 1);
+  int number = 0;
+  setup::ForEachLine(text, [&](std::string_view raw) {
+    ScriptLine line = Classify(raw, ++number, static_cast<int>(script.sections_.size()) - 1);
     if (line.kind == LineKind::SectionHeader) {
       script.sections_.push_back(ScriptSection{line.name, number, {}, {}});
       line.section = static_cast<int>(script.sections_.size()) - 1;
@@ -57,18 +50,12 @@ ScriptLines ScriptLines::Scan(std::string_view text) {
       section.lastOf[ToUpperAscii(line.name)] = script.lines_.size();
     }
     script.lines_.push_back(std::move(line));
-    if (end == readable.size()) break;
-    start = (readable[end] == '\r' && end + 1 < readable.size() && readable[end + 1] == '\n') ? end + 2 : end + 1;
-    ++number;
-  }
+  });
+  const std::size_t nul = text.find('\0');
   if (nul != std::string_view::npos) {
-    const std::string_view before = text.substr(0, nul);
-    // The NUL lies on the line after the last break before it; CR LF counts as one break.
-    int breaks = 0;
-    for (std::size_t i = 0; i < before.size(); ++i) {
-      if (before[i] == '\n' || (before[i] == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n'))) ++breaks;
-    }
-    script.nulLine_ = breaks + 1;
+    // The NUL lies on the last line read, or on the next one when the text before it ends a line.
+    const bool endsLine = nul == 0 || text[nul - 1] == '\r' || text[nul - 1] == '\n';
+    script.nulLine_ = number + (endsLine ? 1 : 0);
   }
   return script;
 }

@@ -1,10 +1,10 @@
 // The setup script's lines as the installer's reader splits, trims and groups them, each with the
 // line number an author sees in an editor, so that a finding can point at the line that causes it.
 //
-// The reader keeps no line numbers, so this scanner repeats its rules: the text ends at the first
-// NUL; lines break at CR, LF and CR LF; each line is trimmed of codes 0-32; empty lines and ";"
-// comments are dropped; "[name]" opens a section; "key=value" is an entry. Names compare without
-// regard to ASCII letter case, and the last section of a name and the last entry of a key win.
+// The reader keeps no line numbers, so this scanner walks the text with the reader's own line
+// rules (setup/script/ini_lines.h) and keeps every line, blank lines and comments included.
+// Names compare without regard to ASCII letter case, and the last section of a name and the last
+// entry of a key win, as in the reader.
 #pragma once
 
 #include <cstddef>

@@ -1,11 +1,11 @@
 // Line checks: the fields of the list lines, read as the installation steps read them.
-#include <algorithm>
 #include <optional>
 
-#include "setup/script/shared_routines.h"
-#include "setup/script/fields.h"
+#include "setup/script/list_lines.h"
 #include "setup/script/numbers.h"
 #include "setup/script/paths.h"
+#include "setup/script/script_keys.h"
+#include "setup/script/shared_routines.h"
 #include "setup/script/text.h"
 #include "setup/uninstall/folder_list.h"
 #include "setup/uninstall/registry_deletion.h"
@@ -16,26 +16,19 @@ namespace setupcheck {
 namespace {
 
 using setup::EqualsIgnoringAsciiCase;
-using setup::NextField;
 
 // The longest configuration-file line the installer's line buffer was made for, without CR LF.
 constexpr std::size_t kLongestConfigLine = 253;
 
 std::string Key(const char* stem, std::size_t index) { return stem + std::to_string(index + 1); }
 
-bool HasFieldsBeyond(const std::string& line, std::size_t fields) {
-  return static_cast<std::size_t>(std::count(line.begin(), line.end(), ',')) >= fields;
-}
-
 void CheckCopyLines(const ScriptCheck& check) {
   const setup::TextList& list = check.script.CopyList;
   for (std::size_t i = 0; i < list.size(); ++i) {
-    const std::string key = Key("COPY", i);
+    const std::string key = Key(setup::keys::kCopy, i);
     const int line = check.LineOf(key);
-    std::size_t position = 1;
-    NextField(list[i], ',', position);
-    const std::string destination = NextField(list[i], ',', position);
-    const std::string expanded = check.Expand(destination);
+    const setup::CopyLine copy = setup::ParseCopyLine(list[i]);
+    const std::string expanded = check.Expand(copy.destination);
     if (expanded.empty()) {
       check.findings.Warn(line, key, "no destination folder: the installer copies nothing for this line");
     } else if (!setup::IsFullPath(expanded)) {
@@ -43,23 +36,21 @@ void CheckCopyLines(const ScriptCheck& check) {
                           "destination " + check.Quote(expanded) +
                               " is not a full path: the files land relative to the installer's current folder");
     }
-    if (HasFieldsBeyond(list[i], 3)) check.findings.Warn(line, key, "text after the third field is ignored");
+    if (copy.textAfterFields) check.findings.Warn(line, key, "text after the third field is ignored");
   }
 }
 
-void CheckOpenLine(const ScriptCheck& check, const std::string& key, int lineNumber, const std::string& line,
-                   std::size_t position) {
-  const std::string root = NextField(line, '\\', position);
-  const std::string keyPath = NextField(line, ',', position);
+void CheckOpenLine(const ScriptCheck& check, const std::string& key, int lineNumber, const setup::RegLine& reg) {
+  const std::string& root = reg.root;
   if (!EqualsIgnoringAsciiCase(root, "HKEY_LOCAL_MACHINE") && !EqualsIgnoringAsciiCase(root, "HKEY_CURRENT_USER")) {
     check.findings.Warn(lineNumber, key,
                         "root " + check.Quote(root) +
                             " selects HKEY_CURRENT_USER (only HKEY_LOCAL_MACHINE and "
                             "HKEY_CURRENT_USER are known)");
   }
-  if (setup::IsProtectedKeyPath(keyPath, check.platform.system)) {
+  if (setup::IsProtectedKeyPath(reg.keyPath, check.platform.system)) {
     check.findings.Warn(lineNumber, key,
-                        "the uninstaller refuses to delete the key " + check.Quote(keyPath) +
+                        "the uninstaller refuses to delete the key " + check.Quote(reg.keyPath) +
                             " (a shared or top-level key): it stays after uninstalling");
   }
 }
@@ -68,31 +59,27 @@ void CheckRegLines(const ScriptCheck& check) {
   const setup::TextList& list = check.script.RegList;
   bool keyOpen = false;
   for (std::size_t i = 0; i < list.size(); ++i) {
-    const std::string key = Key("REG", i);
+    const std::string key = Key(setup::keys::kReg, i);
     const int line = check.LineOf(key);
-    std::size_t position = 1;
-    const std::string keyword = NextField(list[i], ',', position);
-    if (EqualsIgnoringAsciiCase(keyword, "open")) {
-      CheckOpenLine(check, key, line, list[i], position);
+    const setup::RegLine reg = setup::ParseRegLine(list[i]);
+    if (reg.keyword == setup::RegKeyword::Open) {
+      CheckOpenLine(check, key, line, reg);
       keyOpen = true;
       continue;
     }
-    const bool isString = EqualsIgnoringAsciiCase(keyword, "string");
-    if (!isString && !EqualsIgnoringAsciiCase(keyword, "long")) {
-      check.findings.Warn(line, key,
-                          "unknown keyword " + check.Quote(keyword) + ": the line is ignored (open, string, long)");
+    if (reg.keyword == setup::RegKeyword::Unknown) {
+      check.findings.Warn(
+          line, key, "unknown keyword " + check.Quote(reg.keywordText) + ": the line is ignored (open, string, long)");
       continue;
     }
     if (!keyOpen) {
       check.findings.Fail(line, key, "a value before any \"open\" line: the installation stops with a registry error");
     }
-    NextField(list[i], ',', position);
-    const std::string value = NextField(list[i], ',', position);
-    if (!isString && !setup::ParseInteger(value)) {
+    if (reg.keyword == setup::RegKeyword::Long && !setup::ParseInteger(reg.value)) {
       check.findings.Fail(line, key,
-                          check.Quote(value) + " is not a number: the installation stops with a registry error");
+                          check.Quote(reg.value) + " is not a number: the installation stops with a registry error");
     }
-    if (HasFieldsBeyond(list[i], 3)) {
+    if (reg.textAfterFields) {
       check.findings.Warn(line, key, "text after the third field is ignored (a value cannot hold a comma)");
     }
   }
@@ -106,7 +93,7 @@ void CheckCfgLines(const ScriptCheck& check) {
   for (std::size_t i = 0; i < list.size(); ++i) {
     const std::size_t length = check.Expand(list[i]).size();
     if (length > kLongestConfigLine) {
-      check.findings.Warn(check.LineOf(Key("CFG", i)), Key("CFG", i),
+      check.findings.Warn(check.LineOf(Key(setup::keys::kCfg, i)), Key(setup::keys::kCfg, i),
                           std::to_string(length) + " bytes after expansion: longer than " +
                               std::to_string(kLongestConfigLine) + " bytes");
     }
@@ -116,16 +103,15 @@ void CheckCfgLines(const ScriptCheck& check) {
 void CheckStartLines(const ScriptCheck& check) {
   const setup::TextList& list = check.script.StartList;
   for (std::size_t i = 0; i < list.size(); ++i) {
-    const std::string key = Key("START", i);
+    const std::string key = Key(setup::keys::kStart, i);
     const int line = check.LineOf(key);
-    std::size_t position = 1;
-    const std::string target = NextField(list[i], ',', position);
-    const std::string name = NextField(list[i], ',', position);
-    std::string folder = check.Expand(NextField(list[i], ',', position));
-    if (folder.empty()) folder = name;
-    if (target.empty()) check.findings.Warn(line, key, "no target: the shortcut points at the destination folder");
-    if (name.empty()) check.findings.Warn(line, key, "no name: the shortcut file is named \".lnk\"");
-    if (HasFieldsBeyond(list[i], 3)) check.findings.Warn(line, key, "text after the third field is ignored");
+    const setup::StartLine start = setup::ParseStartLine(list[i]);
+    std::string folder = check.Expand(start.folder);
+    if (folder.empty()) folder = start.name;
+    if (start.target.empty())
+      check.findings.Warn(line, key, "no target: the shortcut points at the destination folder");
+    if (start.name.empty()) check.findings.Warn(line, key, "no name: the shortcut file is named \".lnk\"");
+    if (start.textAfterFields) check.findings.Warn(line, key, "text after the third field is ignored");
     // The uninstaller empties only the Start-menu folder named like the title.
     if (!EqualsIgnoringAsciiCase(folder, check.script.Title)) {
       check.findings.Warn(line, key,
@@ -138,7 +124,7 @@ void CheckStartLines(const ScriptCheck& check) {
 void CheckRemoveLines(const ScriptCheck& check) {
   const setup::TextList& list = check.script.RemoveList;
   for (std::size_t i = 0; i < list.size(); ++i) {
-    const std::string key = Key("REMOVE", i);
+    const std::string key = Key(setup::keys::kRemove, i);
     const int line = check.LineOf(key);
     if (list[i].find_first_of("*?") != std::string::npos) {
       check.findings.Warn(line, key, "wildcards are not expanded: this value deletes nothing");

@@ -2,10 +2,11 @@
 #include "setup/install/copy_files.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "setup/install/folders.h"
-#include "setup/script/fields.h"
+#include "setup/script/list_lines.h"
 #include "setup/script/macros.h"
 #include "setup/script/messages.h"
 #include "setup/script/paths.h"
@@ -17,20 +18,20 @@ namespace {
 
 constexpr std::int64_t kBarUnits = 65536;
 
-struct SourceSpec {
-  std::string folder;
-  std::string searchPath;
-};
+bool IsCopyable(const FoundEntry& entry) {
+  return (entry.attributes & (kAttrDirectory | kAttrHidden | kAttrSystem | kAttrVolumeLabel)) == 0;
+}
 
 // The source folder of a field: the freshly expanded SourceDir, plus the field's folder part.
 // The test for a folder part looks at single bytes (a deliberate rule of the COPY format: "/" is
 // never a trail byte, "\" may be one); the split itself steps over double-byte characters, so a
 // name like "ソ" (trail byte 0x5C) gives an empty folder part.
-SourceSpec SourceOf(StepContext& context, const std::string& field) {
-  SourceSpec source{ExpandMacros(context.script, context.platform, context.script.SourceDir), {}};
+CopySource LocateSource(const SetupScript& script, Platform& platform, const std::string& field) {
+  CopySource source;
+  source.folder = ExpandMacros(script, platform, script.SourceDir);
   std::string name = field;
   if (field.find_first_of("\\/") != std::string::npos) {
-    const std::size_t separator = LastSeparator(field, context.platform.system, false);
+    const std::size_t separator = LastSeparator(field, platform.system, false);
     const std::string folderPart = separator == std::string::npos ? std::string() : field.substr(0, separator);
     if (separator != std::string::npos) name = field.substr(separator + 1);
     source.folder = JoinPath(source.folder, folderPart);
@@ -39,25 +40,21 @@ SourceSpec SourceOf(StepContext& context, const std::string& field) {
   return source;
 }
 
-bool IsCopyable(const FoundEntry& entry) {
-  return (entry.attributes & (kAttrDirectory | kAttrHidden | kAttrSystem | kAttrVolumeLabel)) == 0;
-}
-
-std::vector<FoundEntry> MatchingFiles(Platform& platform, const std::string& searchPath) {
-  std::vector<FoundEntry> files = platform.files.FindEntries(searchPath);
-  files.erase(std::remove_if(files.begin(), files.end(), [](const FoundEntry& entry) { return !IsCopyable(entry); }),
-              files.end());
-  return files;
+void ListSource(Platform& platform, CopySource& source) {
+  for (FoundEntry& entry : platform.files.FindEntries(source.searchPath)) {
+    if (IsCopyable(entry)) {
+      source.files.push_back(std::move(entry));
+    } else if ((entry.attributes & kAttrDirectory) == 0) {
+      source.passedOver.push_back(std::move(entry));
+    }
+  }
 }
 
 std::int64_t TotalSize(StepContext& context) {
   std::int64_t total = 0;
   for (const std::string& line : context.script.CopyList) {
-    std::size_t position = 1;
-    const SourceSpec source = SourceOf(context, NextField(line, ',', position));
-    for (const FoundEntry& entry : MatchingFiles(context.platform, source.searchPath)) {
-      total += static_cast<std::int64_t>(entry.size);
-    }
+    const CopySource source = MatchCopySource(context.script, context.platform, ParseCopyLine(line).source);
+    for (const FoundEntry& entry : source.files) total += static_cast<std::int64_t>(entry.size);
   }
   return total;
 }
@@ -75,22 +72,20 @@ void AdvanceBar(ProgressWindow& progress, const BarScale& bar, std::uint64_t fil
   progress.SetPosition(static_cast<int>(std::min(position + std::min(units, bar.maximum), bar.maximum)));
 }
 
-void CopyLine(StepContext& context, const std::string& line, const BarScale& bar) {
+void CopyLineFiles(StepContext& context, const std::string& line, const BarScale& bar) {
   Platform& platform = context.platform;
-  std::size_t position = 1;
-  SourceSpec source = SourceOf(context, NextField(line, ',', position));
-  const std::string destination = ExpandMacros(context.script, platform, NextField(line, ',', position));
-  if (context.flags.IsPC9821) {
-    const std::string pc9821Field = NextField(line, ',', position);
-    if (!pc9821Field.empty()) source = SourceOf(context, pc9821Field);
-  }
+  const CopyLine copy = ParseCopyLine(line);
+  const bool pc9821Source = context.flags.IsPC9821 && !copy.pc9821Source.empty();
+  CopySource source = LocateSource(context.script, platform, pc9821Source ? copy.pc9821Source : copy.source);
+  const std::string destination = ExpandMacros(context.script, platform, copy.destination);
   platform.ui.PumpMessages();
   // A line without a destination would copy into the root of the current drive: skip it.
   if (destination.empty()) return;
   const bool newFolder = !platform.files.DirectoryExists(destination);
   if (newFolder) CreateFolderWithParents(platform, destination);
 
-  for (const FoundEntry& file : MatchingFiles(platform, source.searchPath)) {
+  ListSource(platform, source);
+  for (const FoundEntry& file : source.files) {
     if (context.flags.AbortRequested) break;
     context.progress.SetLabel(text::kCopyingPrefix + platform.system.AnsiToUtf8(file.name));
     platform.ui.PumpMessages();
@@ -102,6 +97,12 @@ void CopyLine(StepContext& context, const std::string& line, const BarScale& bar
 }
 
 }  // namespace
+
+CopySource MatchCopySource(const SetupScript& script, Platform& platform, const std::string& field) {
+  CopySource source = LocateSource(script, platform, field);
+  ListSource(platform, source);
+  return source;
+}
 
 std::int64_t ProgressScale(std::int64_t totalBytes) { return totalBytes > 65535 ? totalBytes / kBarUnits + 1 : 1; }
 
@@ -127,7 +128,7 @@ void CopyFiles(StepContext& context) {
   // Most lines name one file: room for that many paths saves regrowing a long list.
   context.script.InstalledFiles.reserve(context.script.InstalledFiles.size() + lineCount);
   for (std::size_t i = 0; i < lineCount; ++i) {
-    CopyLine(context, context.script.CopyList[i], bar);
+    CopyLineFiles(context, context.script.CopyList[i], bar);
     if (context.flags.AbortRequested) break;
   }
   context.progress.SetLabel("");

@@ -6,12 +6,23 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "setup/install/step_context.h"
 
 namespace setup {
 
 void CopyFiles(StepContext& context);
+
+// What a COPY source field names on the CD-ROM, found as the copy step finds it.
+struct CopySource {
+  std::string folder;                  // the folder the files are copied from
+  std::string searchPath;              // that folder and the field's name or pattern
+  std::vector<FoundEntry> files;       // the files the step copies, in the order listed
+  std::vector<FoundEntry> passedOver;  // hidden, system and label entries the pattern matches too
+};
+
+CopySource MatchCopySource(const SetupScript& script, Platform& platform, const std::string& field);
 
 // Copies one file, as listed in its source folder, under the same name, replacing an existing
 // one, and leaves the copy with the archive attribute alone (read-only, hidden and system from

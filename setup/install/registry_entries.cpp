@@ -4,7 +4,7 @@
 
 #include <optional>
 
-#include "setup/script/fields.h"
+#include "setup/script/list_lines.h"
 #include "setup/script/macros.h"
 #include "setup/script/messages.h"
 #include "setup/script/numbers.h"
@@ -45,28 +45,26 @@ class RegistryConnection {
 
 // Carries out one REG line; false when the installation must stop.
 bool RunRegLine(StepContext& context, RegistryConnection& connection, const std::string& line) {
-  std::size_t position = 1;
-  const std::string keyword = NextField(line, ',', position);
-  if (EqualsIgnoringAsciiCase(keyword, "open")) {
-    const KeyHandle root = GetRootKey(NextField(line, '\\', position));
-    const std::string keyPath = NextField(line, ',', position);
-    if (!connection.Open(root, keyPath)) return false;
-    // The record names the root that was opened, not the line's text: a name that GetRootKey
-    // reads as HKEY_CURRENT_USER (" HKEY_LOCAL_MACHINE", "HKLM") would otherwise send the
-    // uninstaller, which trims blanks, to the same path under the other root. An empty entry
-    // would end the record's REG list early and hide the keys after it.
-    if (line.size() > 5) context.script.InstalledRegKeys.push_back(RootKeyName(root) + "\\" + keyPath);
-    return true;
-  }
-  if (EqualsIgnoringAsciiCase(keyword, "string")) {
-    const std::string name = NextField(line, ',', position);
-    const std::string value = NextField(line, ',', position);
-    return connection.WriteString(name, ExpandMacros(context.script, context.platform, value));
-  }
-  if (EqualsIgnoringAsciiCase(keyword, "long")) {
-    const std::string name = NextField(line, ',', position);
-    const std::optional<std::int32_t> number = ParseInteger(NextField(line, ',', position));
-    return number && connection.WriteDword(name, *number);
+  const RegLine reg = ParseRegLine(line);
+  switch (reg.keyword) {
+    case RegKeyword::Open: {
+      const KeyHandle root = GetRootKey(reg.root);
+      if (!connection.Open(root, reg.keyPath)) return false;
+      // The record names the root that was opened, not the line's text: a name that GetRootKey
+      // reads as HKEY_CURRENT_USER (" HKEY_LOCAL_MACHINE", "HKLM") would otherwise send the
+      // uninstaller, which trims blanks, to the same path under the other root. An empty entry
+      // would end the record's REG list early and hide the keys after it.
+      if (line.size() > 5) context.script.InstalledRegKeys.push_back(RootKeyName(root) + "\\" + reg.keyPath);
+      return true;
+    }
+    case RegKeyword::String:
+      return connection.WriteString(reg.name, ExpandMacros(context.script, context.platform, reg.value));
+    case RegKeyword::Long: {
+      const std::optional<std::int32_t> number = ParseInteger(reg.value);
+      return number && connection.WriteDword(reg.name, *number);
+    }
+    case RegKeyword::Unknown:
+      break;
   }
   return true;
 }

@@ -2,7 +2,7 @@
 #include "setup/install/start_menu.h"
 
 #include "setup/install/folders.h"
-#include "setup/script/fields.h"
+#include "setup/script/list_lines.h"
 #include "setup/script/macros.h"
 #include "setup/script/messages.h"
 #include "setup/script/paths.h"
@@ -20,20 +20,18 @@ constexpr std::size_t kMaxPath = 260;
 void MakeStartMenuEntry(StepContext& context, const std::string& line) {
   Platform& platform = context.platform;
   const SetupScript& script = context.script;
-  std::size_t position = 1;
-  const std::string target = NextField(line, ',', position);
-  const std::string name = NextField(line, ',', position);
-  std::string folder = ExpandMacros(script, platform, NextField(line, ',', position));
-  if (folder.empty()) folder = name;
+  const StartLine start = ParseStartLine(line);
+  std::string folder = ExpandMacros(script, platform, start.folder);
+  if (folder.empty()) folder = start.name;
 
   // Without the Programs folder the path would start at the root of the current drive.
   const std::string programs = GetSpecialFolderPath(platform, kCsidlPrograms);
   if (programs.empty()) return;
   CreateFolderWithParents(platform, programs + "\\" + script.GroupName + "\\" + folder);
 
-  const std::string full = script.DestDir + "\\" + target;
+  const std::string full = script.DestDir + "\\" + start.target;
   const std::size_t separator = LastSeparator(full, platform.system, false);
-  MakeShortcut(platform, full.substr(0, separator), full.substr(separator + 1), name, folder, script.GroupName,
+  MakeShortcut(platform, full.substr(0, separator), full.substr(separator + 1), start.name, folder, script.GroupName,
                kCsidlPrograms);
 }
 

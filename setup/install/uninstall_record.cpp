@@ -9,12 +9,11 @@
 #include "setup/script/ini_update.h"
 #include "setup/script/macros.h"
 #include "setup/script/messages.h"
+#include "setup/script/script_keys.h"
 
 namespace setup {
 
 namespace {
-
-constexpr char kSection[] = "SETUP";
 
 void CopyUninstaller(Platform& platform) {
   const std::string uninstaller = UninstallerPath(platform);
@@ -65,14 +64,16 @@ bool WriteReplacing(Platform& platform, const std::string& path, const PartSourc
   return true;
 }
 
-// The keys the record sets, in their order; the update refers to the script's values.
+// The keys the record sets, in their order; the update refers to the script's values. The
+// uninstaller loads the record as a script: what was installed comes back as its COPY and REG
+// lists.
 IniSectionUpdate RecordUpdate(const SetupScript& script) {
-  IniSectionUpdate update(kSection);
-  update.Set("TITLE", script.Title);
-  update.Set("GROUP", script.GroupName);
-  update.SetList("COPY", script.InstalledFiles);
-  update.SetList("REG", script.InstalledRegKeys);
-  update.Set("SHORTCUT", script.ShortcutSetting);
+  IniSectionUpdate update(kSetupSection);
+  update.Set(keys::kTitle, script.Title);
+  update.Set(keys::kGroup, script.GroupName);
+  update.SetList(keys::kCopy, script.InstalledFiles);
+  update.SetList(keys::kReg, script.InstalledRegKeys);
+  update.Set(keys::kShortcut, script.ShortcutSetting);
   return update;
 }
 

@@ -4,25 +4,12 @@
 
 #include "setup/script/ini_lines.h"
 #include "setup/script/numbers.h"
+#include "setup/script/script_keys.h"
 #include "setup/script/text.h"
 
 namespace setup {
 
 namespace {
-
-// Splits "COPY12" into "COPY" and 12; false for keys without a plain decimal number at the end.
-bool SplitNumberedKey(std::string_view key, std::string_view* stem, std::uint32_t* number) {
-  std::size_t digits = 0;
-  while (digits < key.size() && key[key.size() - 1 - digits] >= '0' && key[key.size() - 1 - digits] <= '9') ++digits;
-  if (digits == 0 || digits > 9 || digits == key.size()) return false;
-  const std::string_view text = key.substr(key.size() - digits);
-  if (text.size() > 1 && text[0] == '0') return false;
-  std::uint32_t value = 0;
-  for (char c : text) value = value * 10 + static_cast<std::uint32_t>(c - '0');
-  *stem = key.substr(0, key.size() - digits);
-  *number = value;
-  return true;
-}
 
 constexpr std::size_t kNoLine = 0xFFFFFFFFu;
 
@@ -38,11 +25,11 @@ std::size_t IniDocument::KeyIndex::Find(std::string_view key) const {
   const std::string upper = ToUpperAscii(key);
   const auto found = named.find(upper);
   std::size_t line = found == named.end() ? kNone : found->second;
-  std::string_view stem;
-  std::uint32_t number = 0;
-  if (SplitNumberedKey(upper, &stem, &number)) {
-    const auto lines = numbered.find(std::string(stem));
-    if (lines != numbered.end() && number < lines->second.size()) line = Later(line, lines->second[number]);
+  NumberedKey numberedKey;
+  if (SplitNumberedKey(upper, &numberedKey)) {
+    const auto lines = numbered.find(std::string(numberedKey.stem));
+    if (lines != numbered.end() && numberedKey.number < lines->second.size())
+      line = Later(line, lines->second[numberedKey.number]);
   }
   return line;
 }
@@ -56,14 +43,13 @@ std::vector<std::uint32_t>& IniDocument::KeyIndex::LinesOfStem(std::string_view 
 }
 
 void IniDocument::KeyIndex::Put(std::string_view key, std::size_t line, std::size_t lineCount) {
-  std::string_view stem;
-  std::uint32_t number = 0;
+  NumberedKey numberedKey;
   // A number beyond the section's size could only be reached through a gap, which ends a list:
   // hashing it keeps the arrays as small as the section.
-  if (SplitNumberedKey(key, &stem, &number) && number <= lineCount + 1) {
-    std::vector<std::uint32_t>& lines = LinesOfStem(stem);
-    if (lines.size() <= number) lines.resize(number + 1, kNone);
-    lines[number] = static_cast<std::uint32_t>(line);
+  if (SplitNumberedKey(key, &numberedKey) && numberedKey.number <= lineCount + 1) {
+    std::vector<std::uint32_t>& lines = LinesOfStem(numberedKey.stem);
+    if (lines.size() <= numberedKey.number) lines.resize(numberedKey.number + 1, kNone);
+    lines[numberedKey.number] = static_cast<std::uint32_t>(line);
     return;
   }
   named[ToUpperAscii(key)] = line;

@@ -33,11 +33,10 @@ inline IniLine ClassifyIniLine(std::string_view line) {
   return IniLine{IniLine::Kind::Entry, TrimControls(line.substr(0, equals)), TrimControls(line.substr(equals + 1))};
 }
 
-// Calls visit(line) with every line, trimmed, that is neither empty nor a comment, in order.
-// Line ends are found with memchr: lists of a hundred thousand lines make this the reader's
-// inner loop.
+// Calls visit(line) with every line of the text before its first NUL, untrimmed, in order. Line
+// ends are found with memchr: lists of a hundred thousand lines make this the reader's inner loop.
 template <typename Visit>
-void ForEachKeptLine(std::string_view text, Visit visit) {
+void ForEachLine(std::string_view text, Visit visit) {
   const std::size_t nul = text.find('\0');
   if (nul != std::string_view::npos) text = text.substr(0, nul);
   const char* const end = text.data() + text.size();
@@ -53,10 +52,21 @@ void ForEachKeptLine(std::string_view text, Visit visit) {
       if (nextCr == nullptr) nextCr = end;
     }
     const char* lineEnd = nextCr < nextLf ? nextCr : nextLf;
-    const std::string_view line = TrimControls(std::string_view(start, static_cast<std::size_t>(lineEnd - start)));
-    if (!line.empty() && line[0] != ';') visit(line);
+    visit(std::string_view(start, static_cast<std::size_t>(lineEnd - start)));
     start = (lineEnd < end && *lineEnd == '\r' && lineEnd + 1 < end && lineEnd[1] == '\n') ? lineEnd + 2 : lineEnd + 1;
   }
+}
+
+// Whether a trimmed line is read at all: empty lines and ";" comments are not.
+inline bool IsKeptLine(std::string_view trimmed) { return !trimmed.empty() && trimmed[0] != ';'; }
+
+// Calls visit(line) with every line, trimmed, that is neither empty nor a comment, in order.
+template <typename Visit>
+void ForEachKeptLine(std::string_view text, Visit visit) {
+  ForEachLine(text, [&](std::string_view raw) {
+    const std::string_view line = TrimControls(raw);
+    if (IsKeptLine(line)) visit(line);
+  });
 }
 
 // Calls visit(IniLine) for every kept line, in order.

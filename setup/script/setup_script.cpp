@@ -7,13 +7,12 @@
 #include "setup/script/ini_document.h"
 #include "setup/script/macros.h"
 #include "setup/script/paths.h"
+#include "setup/script/script_keys.h"
 #include "setup/script/text.h"
 
 namespace setup {
 
 namespace {
-
-constexpr std::string_view kSection = "SETUP";
 
 std::string ScriptPath(RunMode mode, Platform& platform, const std::string& modulePath) {
   if (mode == RunMode::Uninstall) return FirstArgument(platform.system.CommandLine());
@@ -25,7 +24,7 @@ std::string ScriptPath(RunMode mode, Platform& platform, const std::string& modu
 }  // namespace
 
 void ReadList(const IniDocument& document, const std::string& name, TextList& list) {
-  const std::vector<std::string_view> values = document.ListValues(kSection, name);
+  const std::vector<std::string_view> values = document.ListValues(kSetupSection, name);
   list.reserve(list.size() + values.size());
   for (std::string_view value : values) list.emplace_back(value);
 }
@@ -53,23 +52,19 @@ LoadResult LoadSetupScript(RunMode mode, Platform& platform, SetupScript& script
 
 LoadResult LoadSetupScriptText(std::string text, bool networkBlocked, Platform& platform, SetupScript& script) {
   const IniDocument document = IniDocument::Parse(std::move(text));
-  script.Title = document.ReadText(kSection, "TITLE", "");
-  script.DestDir = ExpandMacros(script, platform, document.ReadText(kSection, "DIR", ""));
-  script.SourceDir = ExpandMacros(script, platform, document.ReadText(kSection, "SRC", "\\"));
-  script.GroupName = document.ReadText(kSection, "GROUP", "");
-  script.RequiredDirectX = document.ReadInteger(kSection, "DIRECTX", 0);
-  script.ShortcutSetting = document.ReadText(kSection, "SHORTCUT", "");
-  script.UninstallFile = document.ReadText(kSection, "UNINSTALL", "");
-  script.ConfigFileName = document.ReadText(kSection, "CFGNAME", "");
-  script.RequiredSpace = document.ReadInteger(kSection, "SIZE", 0);
-  if (networkBlocked && document.ReadBool(kSection, "NETWORK", false)) networkBlocked = false;
-  script.AskPC9821 = document.ReadBool(kSection, "PC9821", false);
+  script.Title = document.ReadText(kSetupSection, keys::kTitle, "");
+  script.DestDir = ExpandMacros(script, platform, document.ReadText(kSetupSection, keys::kDir, ""));
+  script.SourceDir = ExpandMacros(script, platform, document.ReadText(kSetupSection, keys::kSrc, "\\"));
+  script.GroupName = document.ReadText(kSetupSection, keys::kGroup, "");
+  script.RequiredDirectX = document.ReadInteger(kSetupSection, keys::kDirectX, 0);
+  script.ShortcutSetting = document.ReadText(kSetupSection, keys::kShortcut, "");
+  script.UninstallFile = document.ReadText(kSetupSection, keys::kUninstall, "");
+  script.ConfigFileName = document.ReadText(kSetupSection, keys::kCfgName, "");
+  script.RequiredSpace = document.ReadInteger(kSetupSection, keys::kSize, 0);
+  if (networkBlocked && document.ReadBool(kSetupSection, keys::kNetwork, false)) networkBlocked = false;
+  script.AskPC9821 = document.ReadBool(kSetupSection, keys::kPC9821, false);
 
-  ReadList(document, "COPY", script.CopyList);
-  ReadList(document, "REG", script.RegList);
-  ReadList(document, "START", script.StartList);
-  ReadList(document, "CFG", script.CfgList);
-  ReadList(document, "REMOVE", script.RemoveList);
+  for (const ListStem& list : kListStems) ReadList(document, list.stem, script.*list.list);
   return LoadResult{networkBlocked, true};
 }
 

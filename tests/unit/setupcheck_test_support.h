@@ -13,8 +13,8 @@
 
 #include "setup/platform/sim/simulated_machine.h"
 #include "setup/script/ini_document.h"
+#include "setup/script/script_keys.h"
 #include "setup/script/setup_script.h"
-#include "setupcheck/script_keys.h"
 #include "setupcheck/script_lines.h"
 #include "setupcheck/setup_check.h"
 
@@ -69,16 +69,14 @@ inline void ExpectScannerAgreesWithLoader(const std::string& text) {
   setup::SimulatedMachine machine;
   setup::SetupScript script;
   setup::LoadSetupScriptText(text, false, machine.platform(), script);
-  const setup::TextList* loaded[] = {&script.CopyList, &script.RegList, &script.StartList, &script.CfgList,
-                                     &script.RemoveList};
-  for (std::size_t i = 0; i < std::size(kListStems); ++i) {
+  for (const setup::ListStem& list : setup::kListStems) {
     setup::TextList scanned;
     for (std::uint32_t n = 1; visible != nullptr; ++n) {
-      const ScriptLine* line = lines.Find(*visible, kListStems[i] + std::to_string(n));
+      const ScriptLine* line = lines.Find(*visible, list.stem + std::to_string(n));
       if (line == nullptr || line->value.empty()) break;
       scanned.push_back(line->value);
     }
-    EXPECT_EQ(scanned, *loaded[i]) << "list " << kListStems[i];
+    EXPECT_EQ(scanned, script.*list.list) << "list " << list.stem;
   }
 }
 

@@ -1,9 +1,10 @@
-// Recognising settings and list keys, and guessing what a misspelt key was meant to be.
-#include "setupcheck/script_keys.h"
+// Guessing what a misspelt key was meant to be, by edit distance to the known keys.
+#include "setupcheck/key_suggestion.h"
 
 #include <algorithm>
 #include <vector>
 
+#include "setup/script/script_keys.h"
 #include "setup/script/text.h"
 
 namespace setupcheck {
@@ -11,14 +12,6 @@ namespace setupcheck {
 namespace {
 
 using setup::ToUpperAscii;
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-std::size_t TrailingDigits(std::string_view key) {
-  std::size_t digits = 0;
-  while (digits < key.size() && IsDigit(key[key.size() - 1 - digits])) ++digits;
-  return digits;
-}
 
 // Edits (insert, delete, replace, swap of neighbours) that turn a into b.
 std::size_t EditDistance(const std::string& a, const std::string& b) {
@@ -53,36 +46,18 @@ std::string Closest(const std::string& word, const std::vector<std::string>& can
 
 }  // namespace
 
-bool ParseListKey(std::string_view key, ListKey* result) {
-  const std::string upper = ToUpperAscii(key);
-  const std::size_t digits = TrailingDigits(upper);
-  if (digits == 0 || digits == upper.size()) return false;
-  const std::string stem = upper.substr(0, upper.size() - digits);
-  if (std::find(std::begin(kListStems), std::end(kListStems), stem) == std::end(kListStems)) return false;
-  const std::string number = upper.substr(upper.size() - digits);
-  result->stem = stem;
-  result->wellFormed = number[0] != '0' && digits <= 9;
-  result->number = 0;
-  if (digits <= 9) {
-    for (char c : number) result->number = result->number * 10 + static_cast<std::uint32_t>(c - '0');
-  }
-  return true;
-}
-
-bool IsSettingKey(std::string_view key) {
-  const std::string upper = ToUpperAscii(key);
-  return std::find(std::begin(kSettingKeys), std::end(kSettingKeys), upper) != std::end(kSettingKeys);
-}
-
 std::string SuggestKey(std::string_view unknownKey) {
   const std::string upper = ToUpperAscii(unknownKey);
-  const std::size_t digits = TrailingDigits(upper);
+  const std::size_t digits = setup::TrailingDigits(upper);
   if (digits > 0 && digits < upper.size()) {
-    const std::string stem = Closest(upper.substr(0, upper.size() - digits),
-                                     std::vector<std::string>(std::begin(kListStems), std::end(kListStems)));
+    std::vector<std::string> stems;
+    for (const setup::ListStem& list : setup::kListStems) stems.push_back(list.stem);
+    const std::string stem = Closest(upper.substr(0, upper.size() - digits), stems);
     if (!stem.empty()) return stem + upper.substr(upper.size() - digits);
   }
-  return Closest(upper, std::vector<std::string>(std::begin(kSettingKeys), std::end(kSettingKeys)));
+  std::vector<std::string> settings;
+  for (const setup::SettingKey& setting : setup::kSettingKeys) settings.push_back(setting.name);
+  return Closest(upper, settings);
 }
 
 }  // namespace setupcheck
