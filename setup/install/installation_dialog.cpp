@@ -33,7 +33,8 @@ std::optional<const char*> RefusalOfFolderName(Platform& platform, const std::st
 bool HasEnoughSpace(Platform& platform, const std::string& typed, std::int32_t requiredMegabytes) {
   const std::int64_t required = static_cast<std::int64_t>(requiredMegabytes) * kMegabyte;
   if (required <= 0) return true;
-  return required <= platform.files.FreeBytes(typed.substr(0, 1) + ":\\");
+  const std::optional<std::int64_t> available = platform.files.FreeBytes(typed.substr(0, 1) + ":\\");
+  return available && required <= *available;
 }
 
 }  // namespace

@@ -23,7 +23,9 @@ class RegistryConnection {
 
   bool Open(KeyHandle root, const std::string& path) {
     Close();
-    open_ = registry_.CreateKey(root, path, &key_);
+    const std::optional<KeyHandle> key = registry_.CreateKey(root, path);
+    open_ = key.has_value();
+    key_ = key.value_or(0);
     return open_;
   }
   bool WriteString(const std::string& name, const std::string& value) {

@@ -25,9 +25,9 @@ void MakeStartMenuEntry(StepContext& context, const std::string& line) {
   if (folder.empty()) folder = start.name;
 
   // Without the Programs folder the path would start at the root of the current drive.
-  const std::string programs = GetSpecialFolderPath(platform, kCsidlPrograms);
-  if (programs.empty()) return;
-  CreateFolderWithParents(platform, programs + "\\" + script.GroupName + "\\" + folder);
+  const std::optional<std::string> programs = GetSpecialFolderPath(platform, kCsidlPrograms);
+  if (!programs) return;
+  CreateFolderWithParents(platform, *programs + "\\" + script.GroupName + "\\" + folder);
 
   const std::string full = script.DestDir + "\\" + start.target;
   const std::size_t separator = LastSeparator(full, platform.system, false);
@@ -44,10 +44,10 @@ void MakeStartMenu(StepContext& context) {
 
 void MakeShortcut(Platform& platform, const std::string& workFolder, const std::string& fileName,
                   const std::string& linkName, const std::string& subFolder, const std::string& groupName, int csidl) {
-  const std::string folder = platform.shell.SpecialFolderParsingName(csidl);
-  if (folder.empty()) return;
+  const std::optional<std::string> folder = platform.shell.SpecialFolderParsingName(csidl);
+  if (!folder) return;
   ShellLinkData link;
-  link.linkPath = folder + "\\" + groupName + "\\" + subFolder + "\\" + linkName + ".lnk";
+  link.linkPath = *folder + "\\" + groupName + "\\" + subFolder + "\\" + linkName + ".lnk";
   link.workingFolder = workFolder;
   link.targetPath = workFolder + "\\" + fileName;
   link.description = linkName;

@@ -6,6 +6,13 @@
 // Text conventions: data text (paths, script values, registry values) is 8-bit ANSI in the
 // system code page and passed as bytes. Window texts that come from the program's own
 // message catalogue are UTF-8 ("Utf8" in the parameter name).
+//
+// Failures: an action returns bool, true when it was done; a question returns std::optional,
+// nothing when the system could not answer; a listing returns a vector, empty when nothing is
+// there or the system could not list it. Writing a file is the one action that says how it
+// failed (WriteResult), because a file that could not be created is reported and one that could
+// not be written is not. Window calls report nothing: no failure of theirs changes what the
+// installer does. Buffer sizes and the system's own error codes stay inside the implementations.
 #pragma once
 
 #include <cstdint>
@@ -62,8 +69,8 @@ class FileSystem {
   virtual bool SetCurrentDirectory(const std::string& path) = 0;
   // root is a drive root such as "C:\".
   virtual DriveType GetDriveType(const std::string& root) = 0;
-  // Bytes available to the caller on the drive of root; -1 when unknown.
-  virtual std::int64_t FreeBytes(const std::string& root) = 0;
+  // Bytes available to the caller on the drive of root.
+  virtual std::optional<std::int64_t> FreeBytes(const std::string& root) = 0;
   // The 8.3 form of an existing path; nothing when the system cannot give it.
   virtual std::optional<std::string> ShortPath(const std::string& path) = 0;
   virtual std::optional<std::string> ReadWholeFile(const std::string& path) = 0;
@@ -93,12 +100,13 @@ class Registry {
  public:
   virtual ~Registry() = default;
   // Opens the key below parent, creating it and missing parents; an empty path opens parent itself.
-  virtual bool CreateKey(KeyHandle parent, const std::string& path, KeyHandle* key) = 0;
-  virtual bool OpenKey(KeyHandle parent, const std::string& path, KeyHandle* key) = 0;
+  // The handle must be closed.
+  virtual std::optional<KeyHandle> CreateKey(KeyHandle parent, const std::string& path) = 0;
+  virtual std::optional<KeyHandle> OpenKey(KeyHandle parent, const std::string& path) = 0;
   virtual bool SetString(KeyHandle key, const std::string& name, const std::string& value) = 0;
   virtual bool SetDword(KeyHandle key, const std::string& name, std::uint32_t value) = 0;
-  virtual bool QueryInfo(KeyHandle key, std::uint32_t* subkeyCount, std::uint32_t* longestSubkeyName) = 0;
-  virtual bool EnumKey(KeyHandle key, std::uint32_t index, std::uint32_t nameRoom, std::string* name) = 0;
+  // The whole names of a key's direct subkeys, in the system's order.
+  virtual std::vector<std::string> SubkeyNames(KeyHandle key) = 0;
   // Deletes a key that has no subkeys.
   virtual bool DeleteKey(KeyHandle parent, const std::string& path) = 0;
   virtual void CloseKey(KeyHandle key) = 0;
@@ -117,14 +125,14 @@ struct ShellLinkData {
 class Shell {
  public:
   virtual ~Shell() = default;
-  // The file-system path of a special folder; empty when any shell call fails.
-  virtual std::string SpecialFolderPath(int csidl) = 0;
+  // The file-system path of a special folder; nothing when any shell call fails.
+  virtual std::optional<std::string> SpecialFolderPath(int csidl) = 0;
   // The same folder as the desktop folder's parsing name gives it (used for link paths).
-  virtual std::string SpecialFolderParsingName(int csidl) = 0;
+  virtual std::optional<std::string> SpecialFolderParsingName(int csidl) = 0;
   // The folder picker rooted at My Computer; nothing when cancelled.
   virtual std::optional<std::string> BrowseForFolder(const std::string& titleUtf8) = 0;
-  // Starts a program with the verb "open"; the result is not reported.
-  virtual void OpenFile(const std::string& path) = 0;
+  // Starts a program with the verb "open".
+  virtual bool OpenFile(const std::string& path) = 0;
   // Creates a shell link through COM; false when it could not be saved.
   virtual bool SaveShellLink(const ShellLinkData& link) = 0;
   virtual void BroadcastSettingChange() = 0;

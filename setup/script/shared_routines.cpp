@@ -5,7 +5,9 @@
 
 namespace setup {
 
-std::string GetSpecialFolderPath(Platform& platform, int csidl) { return platform.shell.SpecialFolderPath(csidl); }
+std::optional<std::string> GetSpecialFolderPath(Platform& platform, int csidl) {
+  return platform.shell.SpecialFolderPath(csidl);
+}
 
 KeyHandle GetRootKey(std::string_view name) {
   return EqualsIgnoringAsciiCase(name, "HKEY_LOCAL_MACHINE") ? kHkeyLocalMachine : kHkeyCurrentUser;

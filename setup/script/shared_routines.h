@@ -2,6 +2,7 @@
 // root for a root-key name, and where the uninstall entry and the uninstaller copy live.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,8 +15,8 @@ inline constexpr char kUninstallKeyPrefix[] = "SOFTWARE\\Microsoft\\Windows\\Cur
 // The uninstaller copy's name in the Windows folder.
 inline constexpr char kUninstallerName[] = "unkelvo4.exe";
 
-// The file-system path of a shell special folder; empty when the shell cannot give it.
-std::string GetSpecialFolderPath(Platform& platform, int csidl);
+// The file-system path of a shell special folder; nothing when the shell cannot give it.
+std::optional<std::string> GetSpecialFolderPath(Platform& platform, int csidl);
 
 // HKEY_LOCAL_MACHINE for "HKEY_LOCAL_MACHINE" in any letter case, HKEY_CURRENT_USER otherwise.
 KeyHandle GetRootKey(std::string_view name);

@@ -65,20 +65,11 @@ bool IsProtectedKeyPath(std::string_view path, System& system) {
 void DeleteKeyTree(Registry& registry, KeyHandle parent, std::string_view path) {
   if (!path.empty() && path[0] == '\\') path.remove_prefix(1);
   const std::string keyPath(path);
-  KeyHandle key = 0;
-  if (registry.OpenKey(parent, keyPath, &key)) {
-    std::uint32_t subkeys = 0;
-    std::uint32_t longestName = 0;
-    if (registry.QueryInfo(key, &subkeys, &longestName)) {
-      // Windows NT gives the longest name in characters even to the ANSI call, and a double-byte
-      // character takes two bytes of the name's room: room for twice the length and the NUL.
-      const std::uint32_t nameRoom = 2 * longestName + 1;
-      for (std::uint32_t index = subkeys; index-- > 0;) {
-        std::string name;
-        if (registry.EnumKey(key, index, nameRoom, &name)) DeleteKeyTree(registry, key, name);
-      }
-    }
-    registry.CloseKey(key);
+  if (const std::optional<KeyHandle> key = registry.OpenKey(parent, keyPath)) {
+    // From the last subkey to the first, as deleting by index would go.
+    const std::vector<std::string> names = registry.SubkeyNames(*key);
+    for (auto name = names.rbegin(); name != names.rend(); ++name) DeleteKeyTree(registry, *key, *name);
+    registry.CloseKey(*key);
   }
   registry.DeleteKey(parent, keyPath);
 }

@@ -57,9 +57,9 @@ void RemoveStartMenuFolder(const SetupScript& script, Platform& platform) {
   }
   FileSystem& files = platform.files;
 
-  std::string programs = GetSpecialFolderPath(platform, kCsidlPrograms);
-  if (programs.empty()) return;
-  const std::string product = programs + "\\" + script.GroupName + "\\" + script.Title;
+  std::optional<std::string> programs = GetSpecialFolderPath(platform, kCsidlPrograms);
+  if (!programs) return;
+  const std::string product = *programs + "\\" + script.GroupName + "\\" + script.Title;
   std::vector<std::string> names;
   for (const FoundEntry& entry : files.FindEntries(product + "\\*.*")) {
     if (IsFileFilterEntry(entry)) names.push_back(entry.name);
@@ -68,16 +68,16 @@ void RemoveStartMenuFolder(const SetupScript& script, Platform& platform) {
   for (const std::string& name : names) files.DeleteFile(product + "\\" + name);
 
   programs = GetSpecialFolderPath(platform, kCsidlPrograms);
-  if (programs.empty()) return;
-  const std::string group = programs + "\\" + script.GroupName;
+  if (!programs) return;
+  const std::string group = *programs + "\\" + script.GroupName;
   files.SetCurrentDirectory(group);
   files.RemoveDirectory(group + "\\" + script.Title);
 
   programs = GetSpecialFolderPath(platform, kCsidlPrograms);
-  if (programs.empty()) return;
-  const std::string groupAgain = programs + "\\" + script.GroupName;
+  if (!programs) return;
+  const std::string groupAgain = *programs + "\\" + script.GroupName;
   if (!script.GroupName.empty() && GroupFolderCountsAsEmpty(platform, groupAgain)) {
-    files.SetCurrentDirectory(programs);
+    files.SetCurrentDirectory(*programs);
     files.RemoveDirectory(groupAgain);
   }
 }

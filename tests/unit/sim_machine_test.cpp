@@ -14,7 +14,7 @@ TEST(SimMachineTest, DefaultMachineHoldsTheCdProgramAndTheSystemFolders) {
   Platform& platform = machine.platform();
   EXPECT_TRUE(platform.files.FileExists(platform.system.ModulePath()));
   EXPECT_TRUE(platform.files.DirectoryExists(platform.system.SystemDirectory()));
-  EXPECT_TRUE(platform.files.DirectoryExists(platform.shell.SpecialFolderPath(kCsidlPrograms)));
+  EXPECT_TRUE(platform.files.DirectoryExists(platform.shell.SpecialFolderPath(kCsidlPrograms).value_or("")));
   EXPECT_EQ(platform.files.GetDriveType("D:\\"), DriveType::CdRom);
   EXPECT_EQ(platform.files.GetDriveType("C:\\"), DriveType::Fixed);
   EXPECT_EQ(machine.files().Attributes("D:\\setup.exe"), static_cast<std::uint32_t>(kAttrReadOnly));
@@ -92,8 +92,8 @@ TEST(SimMachineTest, SpecialFolderFaultsEmptyBothShellAnswers) {
   machine.shell().SetSpecialFolderParsingName(kCsidlPrograms, "C:\\Parsed");
   EXPECT_EQ(machine.platform().shell.SpecialFolderParsingName(kCsidlPrograms), "C:\\Parsed");
   machine.shell().InjectSpecialFolderFault(kCsidlPrograms);
-  EXPECT_EQ(machine.platform().shell.SpecialFolderPath(kCsidlPrograms), "");
-  EXPECT_EQ(machine.platform().shell.SpecialFolderParsingName(kCsidlPrograms), "");
+  EXPECT_FALSE(machine.platform().shell.SpecialFolderPath(kCsidlPrograms));
+  EXPECT_FALSE(machine.platform().shell.SpecialFolderParsingName(kCsidlPrograms));
   EXPECT_EQ(machine.platform().shell.BrowseForFolder("title"), std::nullopt);
 }
 

@@ -13,8 +13,8 @@ namespace {
 
 TEST(SimRegistryTest, KeysAndValuesIgnoreLetterCaseButKeepIt) {
   SimRegistry registry;
-  KeyHandle key = 0;
-  ASSERT_TRUE(registry.CreateKey(kHkeyLocalMachine, "SOFTWARE\\Vendor\\Game", &key));
+  const KeyHandle key = registry.CreateKey(kHkeyLocalMachine, "SOFTWARE\\Vendor\\Game").value_or(0);
+  ASSERT_NE(key, 0u);
   EXPECT_TRUE(registry.SetString(key, "Path", "C:\\Game"));
   EXPECT_TRUE(registry.SetDword(key, "COUNT", 12));
   EXPECT_TRUE(registry.SetString(key, "path", "C:\\Other"));
@@ -26,27 +26,18 @@ TEST(SimRegistryTest, KeysAndValuesIgnoreLetterCaseButKeepIt) {
   EXPECT_FALSE(registry.KeyExists(kHkeyCurrentUser, "SOFTWARE\\Vendor\\Game"));
   EXPECT_EQ(registry.AllKeys(kHkeyLocalMachine),
             (std::vector<std::string>{"SOFTWARE", "SOFTWARE\\Vendor", "SOFTWARE\\Vendor\\Game"}));
-  EXPECT_FALSE(registry.CreateKey(kHkeyLocalMachine, "\\SOFTWARE", &key));
+  EXPECT_FALSE(registry.CreateKey(kHkeyLocalMachine, "\\SOFTWARE"));
   EXPECT_EQ(registry.OpenHandleCount(), 0);
 }
 
-TEST(SimRegistryTest, EnumerationIsSortedAndNeedsRoomForTheTerminator) {
+TEST(SimRegistryTest, SubkeysAreListedInTheOrderOfTheirFoldedNames) {
   SimRegistry registry;
   for (const char* name : {"beta", "Alpha", "_last", "Gamma"})
     registry.AddKey(kHkeyCurrentUser, std::string("K\\") + name);
-  KeyHandle key = 0;
-  ASSERT_TRUE(registry.OpenKey(kHkeyCurrentUser, "K", &key));
-  std::uint32_t count = 0, longest = 0;
-  ASSERT_TRUE(registry.QueryInfo(key, &count, &longest));
-  EXPECT_EQ(count, 4u);
-  EXPECT_EQ(longest, 5u);
-
-  std::vector<std::string> names;
-  std::string name;
-  for (std::uint32_t index = 0; registry.EnumKey(key, index, longest + 1, &name); ++index) names.push_back(name);
-  EXPECT_EQ(names, (std::vector<std::string>{"Alpha", "beta", "Gamma", "_last"}));
-  EXPECT_FALSE(registry.EnumKey(key, 0, 5, &name));  // "Alpha" needs 6 with its terminator
-  registry.CloseKey(key);
+  const std::optional<KeyHandle> key = registry.OpenKey(kHkeyCurrentUser, "K");
+  ASSERT_TRUE(key);
+  EXPECT_EQ(registry.SubkeyNames(*key), (std::vector<std::string>{"Alpha", "beta", "Gamma", "_last"}));
+  registry.CloseKey(*key);
 }
 
 TEST(SimRegistryTest, DeleteKeyRefusesKeysWithSubkeys) {
@@ -62,10 +53,10 @@ TEST(SimRegistryTest, DeleteKeyRefusesKeysWithSubkeys) {
 
 TEST(SimRegistryTest, HandlesAreCountedUntilClosedAndDieWithTheirKey) {
   SimRegistry registry;
-  KeyHandle outer = 0, inner = 0, self = 0;
-  ASSERT_TRUE(registry.CreateKey(kHkeyCurrentUser, "A", &outer));
-  ASSERT_TRUE(registry.CreateKey(outer, "B", &inner));
-  ASSERT_TRUE(registry.CreateKey(outer, "", &self));
+  const KeyHandle outer = registry.CreateKey(kHkeyCurrentUser, "A").value_or(0);
+  const KeyHandle inner = registry.CreateKey(outer, "B").value_or(0);
+  const KeyHandle self = registry.CreateKey(outer, "").value_or(0);
+  ASSERT_TRUE(outer != 0 && inner != 0 && self != 0);
   EXPECT_NE(self, outer);
   EXPECT_EQ(registry.OpenHandleCount(), 3);
 
@@ -86,11 +77,11 @@ TEST(SimRegistryTest, InjectedFaultsRefuseKeysBelowThemAndNamedValues) {
   registry.AddKey(kHkeyLocalMachine, "SOFTWARE\\Locked\\Old");
   registry.InjectKeyFault(kHkeyLocalMachine, "software\\locked");
   registry.InjectValueFault("Denied");
-  KeyHandle key = 0;
-  EXPECT_FALSE(registry.CreateKey(kHkeyLocalMachine, "SOFTWARE\\Locked\\New", &key));
-  EXPECT_FALSE(registry.OpenKey(kHkeyLocalMachine, "SOFTWARE\\Locked", &key));
+  EXPECT_FALSE(registry.CreateKey(kHkeyLocalMachine, "SOFTWARE\\Locked\\New"));
+  EXPECT_FALSE(registry.OpenKey(kHkeyLocalMachine, "SOFTWARE\\Locked"));
   EXPECT_FALSE(registry.DeleteKey(kHkeyLocalMachine, "SOFTWARE\\Locked\\Old"));
-  ASSERT_TRUE(registry.CreateKey(kHkeyLocalMachine, "SOFTWARE\\LockedNot", &key));
+  const KeyHandle key = registry.CreateKey(kHkeyLocalMachine, "SOFTWARE\\LockedNot").value_or(0);
+  ASSERT_NE(key, 0u);
   EXPECT_FALSE(registry.SetString(key, "DENIED", "x"));
   EXPECT_TRUE(registry.SetString(key, "Allowed", "x"));
   registry.CloseKey(key);

@@ -22,7 +22,7 @@ class ForwardingFileSystem : public FileSystem {
   bool FileExists(const std::string& path) override { return inner_.FileExists(path); }
   bool SetCurrentDirectory(const std::string& path) override { return inner_.SetCurrentDirectory(path); }
   DriveType GetDriveType(const std::string& root) override { return inner_.GetDriveType(root); }
-  std::int64_t FreeBytes(const std::string& root) override { return inner_.FreeBytes(root); }
+  std::optional<std::int64_t> FreeBytes(const std::string& root) override { return inner_.FreeBytes(root); }
   std::optional<std::string> ShortPath(const std::string& path) override { return inner_.ShortPath(path); }
   std::optional<std::string> ReadWholeFile(const std::string& path) override { return inner_.ReadWholeFile(path); }
   WriteResult WriteWholeFile(const std::string& path, const std::string& bytes) override {

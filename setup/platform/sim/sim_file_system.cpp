@@ -379,12 +379,13 @@ DriveType SimFileSystem::GetDriveType(const std::string& root) {
   return drive != nullptr ? drive->type : DriveType::NoRootDir;
 }
 
-std::int64_t SimFileSystem::FreeBytes(const std::string& root) {
+std::optional<std::int64_t> SimFileSystem::FreeBytes(const std::string& root) {
   Count(FileCall::FreeBytes);
-  if (Faulted(FileCall::FreeBytes, root)) return -1;
+  if (Faulted(FileCall::FreeBytes, root)) return std::nullopt;
   const std::optional<std::string> key = RootKeyOf(root);
   const Drive* drive = key ? FindDrive(*key) : nullptr;
-  return drive != nullptr ? drive->freeBytes : -1;
+  if (drive == nullptr) return std::nullopt;
+  return drive->freeBytes;
 }
 
 std::optional<std::string> SimFileSystem::ShortPath(const std::string& path) {

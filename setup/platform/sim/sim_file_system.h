@@ -85,7 +85,7 @@ class SimFileSystem : public FileSystem {
   // gives NoRootDir.
   DriveType GetDriveType(const std::string& root) override;
   // -1 for an unknown drive or one whose free space is set as unknown.
-  std::int64_t FreeBytes(const std::string& root) override;
+  std::optional<std::int64_t> FreeBytes(const std::string& root) override;
   // Each component in its 8.3 form: a name that already fits 8.3 stays as stored, a longer one
   // gets the short name given to it at creation (first six letters, "~" and a number unique in
   // its folder, the first three letters of the extension, upper case) or set by SetShortName.

@@ -107,22 +107,20 @@ KeyHandle SimRegistry::Issue(std::shared_ptr<Key> key) {
   return handle;
 }
 
-bool SimRegistry::CreateKey(KeyHandle parent, const std::string& path, KeyHandle* key) {
+std::optional<KeyHandle> SimRegistry::CreateKey(KeyHandle parent, const std::string& path) {
   std::shared_ptr<Key> from = KeyOfHandle(parent);
   const std::optional<std::vector<std::string>> parts = SplitKeyPath(path);
-  if (from == nullptr || !parts || Denied(*from, *parts)) return false;
-  *key = Issue(MakeKeys(from, *parts));
-  return true;
+  if (from == nullptr || !parts || Denied(*from, *parts)) return std::nullopt;
+  return Issue(MakeKeys(from, *parts));
 }
 
-bool SimRegistry::OpenKey(KeyHandle parent, const std::string& path, KeyHandle* key) {
+std::optional<KeyHandle> SimRegistry::OpenKey(KeyHandle parent, const std::string& path) {
   std::shared_ptr<Key> from = KeyOfHandle(parent);
   const std::optional<std::vector<std::string>> parts = SplitKeyPath(path);
-  if (from == nullptr || !parts || Denied(*from, *parts)) return false;
+  if (from == nullptr || !parts || Denied(*from, *parts)) return std::nullopt;
   std::shared_ptr<Key> found = Walk(from, *parts);
-  if (!found) return false;
-  *key = Issue(found);
-  return true;
+  if (!found) return std::nullopt;
+  return Issue(found);
 }
 
 bool SimRegistry::SetValue(KeyHandle key, RegistryValue value) {
@@ -140,27 +138,12 @@ bool SimRegistry::SetDword(KeyHandle key, const std::string& name, std::uint32_t
   return SetValue(key, RegistryValue{name, RegistryValueType::Dword, std::string(), value});
 }
 
-bool SimRegistry::QueryInfo(KeyHandle key, std::uint32_t* subkeyCount, std::uint32_t* longestSubkeyName) {
+std::vector<std::string> SimRegistry::SubkeyNames(KeyHandle key) {
+  std::vector<std::string> names;
   const std::shared_ptr<Key> target = KeyOfHandle(key);
-  if (target == nullptr) return false;
-  // Windows NT counts the longest name in characters, also through the ANSI call, so a
-  // double-byte name needs more bytes than the length says.
-  std::size_t longest = 0;
-  for (const auto& [folded, child] : target->subkeys) {
-    longest = std::max(longest, SplitCp932Characters(child->name).size());
-  }
-  *subkeyCount = static_cast<std::uint32_t>(target->subkeys.size());
-  *longestSubkeyName = static_cast<std::uint32_t>(longest);
-  return true;
-}
-
-bool SimRegistry::EnumKey(KeyHandle key, std::uint32_t index, std::uint32_t nameRoom, std::string* name) {
-  const std::shared_ptr<Key> target = KeyOfHandle(key);
-  if (target == nullptr || index >= target->subkeys.size()) return false;
-  const Key& child = *std::next(target->subkeys.begin(), index)->second;
-  if (child.name.size() + 1 > nameRoom) return false;
-  *name = child.name;
-  return true;
+  if (target == nullptr) return names;
+  for (const auto& [folded, child] : target->subkeys) names.push_back(child->name);
+  return names;
 }
 
 bool SimRegistry::DeleteKey(KeyHandle parent, const std::string& path) {

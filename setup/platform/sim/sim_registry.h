@@ -33,15 +33,15 @@ class SimRegistry : public Registry {
   // component makes the call fail, a single trailing "\" is ignored. Every successful
   // CreateKey/OpenKey gives a new handle (also for an empty path) that must be closed; the two
   // root handles need no closing.
-  bool CreateKey(KeyHandle parent, const std::string& path, KeyHandle* key) override;
-  bool OpenKey(KeyHandle parent, const std::string& path, KeyHandle* key) override;
+  std::optional<KeyHandle> CreateKey(KeyHandle parent, const std::string& path) override;
+  std::optional<KeyHandle> OpenKey(KeyHandle parent, const std::string& path) override;
   bool SetString(KeyHandle key, const std::string& name, const std::string& value) override;
   bool SetDword(KeyHandle key, const std::string& name, std::uint32_t value) override;
   // longestSubkeyName counts bytes without the terminator.
-  bool QueryInfo(KeyHandle key, std::uint32_t* subkeyCount, std::uint32_t* longestSubkeyName) override;
+
   // Subkeys in upper-cased name order. Fails past the last index, and when nameRoom (which
   // counts the terminator) cannot hold the name.
-  bool EnumKey(KeyHandle key, std::uint32_t index, std::uint32_t nameRoom, std::string* name) override;
+  std::vector<std::string> SubkeyNames(KeyHandle key) override;
   // Fails for a missing key, a key with subkeys, an empty path and a key under a fault. Handles
   // still open on a deleted key stop working.
   bool DeleteKey(KeyHandle parent, const std::string& path) override;

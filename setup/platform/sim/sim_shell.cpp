@@ -8,14 +8,15 @@ SimShell::SimShell(SimFileSystem& files, Transcript& transcript) : files_(files)
 
 SimShell::~SimShell() = default;
 
-std::string SimShell::SpecialFolderPath(int csidl) {
-  if (folderFaults_.count(csidl) > 0) return std::string();
+std::optional<std::string> SimShell::SpecialFolderPath(int csidl) {
+  if (folderFaults_.count(csidl) > 0) return std::nullopt;
   const auto found = folders_.find(csidl);
-  return found == folders_.end() ? std::string() : found->second;
+  if (found == folders_.end()) return std::nullopt;
+  return found->second;
 }
 
-std::string SimShell::SpecialFolderParsingName(int csidl) {
-  if (folderFaults_.count(csidl) > 0) return std::string();
+std::optional<std::string> SimShell::SpecialFolderParsingName(int csidl) {
+  if (folderFaults_.count(csidl) > 0) return std::nullopt;
   const auto found = parsingNames_.find(csidl);
   return found == parsingNames_.end() ? SpecialFolderPath(csidl) : found->second;
 }
@@ -29,9 +30,10 @@ std::optional<std::string> SimShell::BrowseForFolder(const std::string& titleUtf
   return answer;
 }
 
-void SimShell::OpenFile(const std::string& path) {
+bool SimShell::OpenFile(const std::string& path) {
   openedFiles_.push_back(path);
   transcript_.push_back("open: " + path);
+  return true;
 }
 
 std::string SimShell::LinkFileContent(const ShellLinkData& link) {

@@ -24,12 +24,12 @@ class SimShell : public Shell {
   // Shell.
   //
   // The path set for csidl; empty when none is set or its fault is injected.
-  std::string SpecialFolderPath(int csidl) override;
+  std::optional<std::string> SpecialFolderPath(int csidl) override;
   // The parsing name set for csidl, or else its path; empty under the same conditions.
-  std::string SpecialFolderParsingName(int csidl) override;
+  std::optional<std::string> SpecialFolderParsingName(int csidl) override;
   // The next queued answer; nothing (cancelled) when the queue is empty.
   std::optional<std::string> BrowseForFolder(const std::string& titleUtf8) override;
-  void OpenFile(const std::string& path) override;
+  bool OpenFile(const std::string& path) override;
   // Fails when the link's folder does not exist, the link path is a folder or a read-only, hidden or
   // system file,
   // or a link fault hits it; otherwise writes the link file (replacing one) and records it.

@@ -34,9 +34,10 @@ std::int64_t ClampToSigned(ULONGLONG bytes) {
 }
 
 // GetDiskFreeSpaceA reports at most 2 GB on Windows 95 before OSR2, which is all those systems have.
-std::int64_t FreeBytesFromClusters(const std::string& root) {
+std::optional<std::int64_t> FreeBytesFromClusters(const std::string& root) {
   DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, totalClusters = 0;
-  if (!GetDiskFreeSpaceA(root.c_str(), &sectorsPerCluster, &bytesPerSector, &freeClusters, &totalClusters)) return -1;
+  if (!GetDiskFreeSpaceA(root.c_str(), &sectorsPerCluster, &bytesPerSector, &freeClusters, &totalClusters))
+    return std::nullopt;
   return ClampToSigned(static_cast<ULONGLONG>(sectorsPerCluster) * bytesPerSector * freeClusters);
 }
 
@@ -103,7 +104,7 @@ DriveType WinFileSystem::GetDriveType(const std::string& root) {
   return type <= DRIVE_RAMDISK ? static_cast<DriveType>(type) : DriveType::Unknown;
 }
 
-std::int64_t WinFileSystem::FreeBytes(const std::string& root) {
+std::optional<std::int64_t> WinFileSystem::FreeBytes(const std::string& root) {
   // GetDiskFreeSpaceExA arrived with Windows 95 OSR2 and NT 4; importing it would keep the
   // program from starting on the first Windows 95.
   using FreeSpaceExFunction = BOOL(WINAPI*)(LPCSTR, PULARGE_INTEGER, PULARGE_INTEGER, PULARGE_INTEGER);
@@ -111,7 +112,7 @@ std::int64_t WinFileSystem::FreeBytes(const std::string& root) {
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetDiskFreeSpaceExA")));
   if (freeSpaceEx == nullptr) return FreeBytesFromClusters(root);
   ULARGE_INTEGER availableToCaller, total, totalFree;
-  if (!freeSpaceEx(root.c_str(), &availableToCaller, &total, &totalFree)) return -1;
+  if (!freeSpaceEx(root.c_str(), &availableToCaller, &total, &totalFree)) return std::nullopt;
   return ClampToSigned(availableToCaller.QuadPart);
 }
 

@@ -29,7 +29,7 @@ bool IsPredefinedRoot(HKEY key) {
 
 }  // namespace
 
-bool WinRegistry::CreateKey(KeyHandle parent, const std::string& path, KeyHandle* key) {
+std::optional<KeyHandle> WinRegistry::CreateKey(KeyHandle parent, const std::string& path) {
   HKEY opened = nullptr;
   LONG result;
   if (path.empty()) {
@@ -40,16 +40,14 @@ bool WinRegistry::CreateKey(KeyHandle parent, const std::string& path, KeyHandle
     result = RegCreateKeyExA(ToHkey(parent), path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
                              &opened, &disposition);
   }
-  if (result != ERROR_SUCCESS) return false;
-  *key = ToKeyHandle(opened);
-  return true;
+  if (result != ERROR_SUCCESS) return std::nullopt;
+  return ToKeyHandle(opened);
 }
 
-bool WinRegistry::OpenKey(KeyHandle parent, const std::string& path, KeyHandle* key) {
+std::optional<KeyHandle> WinRegistry::OpenKey(KeyHandle parent, const std::string& path) {
   HKEY opened = nullptr;
-  if (RegOpenKeyExA(ToHkey(parent), path.c_str(), 0, KEY_ALL_ACCESS, &opened) != ERROR_SUCCESS) return false;
-  *key = ToKeyHandle(opened);
-  return true;
+  if (RegOpenKeyExA(ToHkey(parent), path.c_str(), 0, KEY_ALL_ACCESS, &opened) != ERROR_SUCCESS) return std::nullopt;
+  return ToKeyHandle(opened);
 }
 
 bool WinRegistry::SetString(KeyHandle key, const std::string& name, const std::string& value) {
@@ -64,25 +62,23 @@ bool WinRegistry::SetDword(KeyHandle key, const std::string& name, std::uint32_t
          ERROR_SUCCESS;
 }
 
-bool WinRegistry::QueryInfo(KeyHandle key, std::uint32_t* subkeyCount, std::uint32_t* longestSubkeyName) {
+std::vector<std::string> WinRegistry::SubkeyNames(KeyHandle key) {
+  std::vector<std::string> names;
   DWORD count = 0, longest = 0;
   if (RegQueryInfoKeyA(ToHkey(key), nullptr, nullptr, nullptr, &count, &longest, nullptr, nullptr, nullptr, nullptr,
                        nullptr, nullptr) != ERROR_SUCCESS) {
-    return false;
+    return names;
   }
-  *subkeyCount = count;
-  *longestSubkeyName = longest;
-  return true;
-}
-
-bool WinRegistry::EnumKey(KeyHandle key, std::uint32_t index, std::uint32_t nameRoom, std::string* name) {
-  std::vector<char> buffer(nameRoom > 0 ? nameRoom : 1, '\0');
-  DWORD length = nameRoom;
-  if (RegEnumKeyExA(ToHkey(key), index, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
-    return false;
+  // Windows NT gives the longest name in characters even to the ANSI call, and a double-byte
+  // character takes two bytes of the name's room: room for twice the length and the NUL.
+  const DWORD room = 2 * longest + 1;
+  std::vector<char> buffer(room, '\0');
+  for (DWORD index = 0; index < count; ++index) {
+    DWORD length = room;
+    if (RegEnumKeyExA(ToHkey(key), index, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS)
+      names.emplace_back(buffer.data(), length);
   }
-  name->assign(buffer.data(), length);
-  return true;
+  return names;
 }
 
 bool WinRegistry::DeleteKey(KeyHandle parent, const std::string& path) {

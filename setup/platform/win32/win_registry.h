@@ -7,12 +7,11 @@ namespace setup::win32 {
 
 class WinRegistry final : public Registry {
  public:
-  bool CreateKey(KeyHandle parent, const std::string& path, KeyHandle* key) override;
-  bool OpenKey(KeyHandle parent, const std::string& path, KeyHandle* key) override;
+  std::optional<KeyHandle> CreateKey(KeyHandle parent, const std::string& path) override;
+  std::optional<KeyHandle> OpenKey(KeyHandle parent, const std::string& path) override;
   bool SetString(KeyHandle key, const std::string& name, const std::string& value) override;
   bool SetDword(KeyHandle key, const std::string& name, std::uint32_t value) override;
-  bool QueryInfo(KeyHandle key, std::uint32_t* subkeyCount, std::uint32_t* longestSubkeyName) override;
-  bool EnumKey(KeyHandle key, std::uint32_t index, std::uint32_t nameRoom, std::string* name) override;
+  std::vector<std::string> SubkeyNames(KeyHandle key) override;
   bool DeleteKey(KeyHandle parent, const std::string& path) override;
   void CloseKey(KeyHandle key) override;
 };

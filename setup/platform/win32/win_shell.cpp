@@ -107,28 +107,28 @@ LPITEMIDLIST ShowPicker(HWND owner, LPCITEMIDLIST root, const WideString& title,
 
 }  // namespace
 
-std::string WinShell::SpecialFolderPath(int csidl) {
+std::optional<std::string> WinShell::SpecialFolderPath(int csidl) {
   ComPtr<IMalloc> allocator;
-  if (FAILED(SHELL_CALL(SHGetMalloc)(allocator.out()))) return std::string();
+  if (FAILED(SHELL_CALL(SHGetMalloc)(allocator.out()))) return std::nullopt;
   ItemList folder(allocator.get());
-  std::string path;
-  if (SUCCEEDED(SHELL_CALL(SHGetSpecialFolderLocation)(owner_, csidl, folder.out()))) {
-    char buffer[kPathRoom] = {};
-    if (SHELL_CALL(SHGetPathFromIDListA)(folder.get(), buffer)) path = buffer;
-  }
-  return path;
+  if (FAILED(SHELL_CALL(SHGetSpecialFolderLocation)(owner_, csidl, folder.out()))) return std::nullopt;
+  char buffer[kPathRoom] = {};
+  if (!SHELL_CALL(SHGetPathFromIDListA)(folder.get(), buffer) || buffer[0] == '\0') return std::nullopt;
+  return std::string(buffer);
 }
 
-std::string WinShell::SpecialFolderParsingName(int csidl) {
+std::optional<std::string> WinShell::SpecialFolderParsingName(int csidl) {
   ComPtr<IMalloc> allocator;
-  if (FAILED(SHELL_CALL(SHGetMalloc)(allocator.out()))) return std::string();
+  if (FAILED(SHELL_CALL(SHGetMalloc)(allocator.out()))) return std::nullopt;
   ComPtr<IShellFolder> desktop;
-  if (FAILED(SHELL_CALL(SHGetDesktopFolder)(desktop.out()))) return std::string();
+  if (FAILED(SHELL_CALL(SHGetDesktopFolder)(desktop.out()))) return std::nullopt;
   ItemList folder(allocator.get());
-  if (FAILED(SHELL_CALL(SHGetSpecialFolderLocation)(GetDesktopWindow(), csidl, folder.out()))) return std::string();
+  if (FAILED(SHELL_CALL(SHGetSpecialFolderLocation)(GetDesktopWindow(), csidl, folder.out()))) return std::nullopt;
   STRRET answer = {};
-  if (FAILED(desktop->GetDisplayNameOf(folder.get(), SHGDN_FORPARSING, &answer))) return std::string();
-  return StrretToAnsi(answer, folder.get());
+  if (FAILED(desktop->GetDisplayNameOf(folder.get(), SHGDN_FORPARSING, &answer))) return std::nullopt;
+  std::string name = StrretToAnsi(answer, folder.get());
+  if (name.empty()) return std::nullopt;
+  return name;
 }
 
 std::optional<std::string> WinShell::BrowseForFolder(const std::string& titleUtf8) {
@@ -154,8 +154,10 @@ std::optional<std::string> WinShell::BrowseForFolder(const std::string& titleUtf
   return chosenPath;
 }
 
-void WinShell::OpenFile(const std::string& path) {
-  SHELL_CALL(ShellExecuteA)(owner_, "open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+bool WinShell::OpenFile(const std::string& path) {
+  // ShellExecuteA reports success with a value above 32.
+  const HINSTANCE result = SHELL_CALL(ShellExecuteA)(owner_, "open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  return reinterpret_cast<std::uintptr_t>(result) > 32;
 }
 
 bool WinShell::SaveShellLink(const ShellLinkData& link) {

@@ -12,10 +12,10 @@ class WinShell final : public Shell {
   // The main dialog, which owns the picker and is passed wherever the shell asks for an owner.
   void SetOwner(HWND owner) { owner_ = owner; }
 
-  std::string SpecialFolderPath(int csidl) override;
-  std::string SpecialFolderParsingName(int csidl) override;
+  std::optional<std::string> SpecialFolderPath(int csidl) override;
+  std::optional<std::string> SpecialFolderParsingName(int csidl) override;
   std::optional<std::string> BrowseForFolder(const std::string& titleUtf8) override;
-  void OpenFile(const std::string& path) override;
+  bool OpenFile(const std::string& path) override;
   bool SaveShellLink(const ShellLinkData& link) override;
   void BroadcastSettingChange() override;
 

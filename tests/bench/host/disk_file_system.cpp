@@ -100,7 +100,7 @@ setup::DriveType DiskFileSystem::GetDriveType(const std::string& root) {
   return setup::DriveType::NoRootDir;
 }
 
-std::int64_t DiskFileSystem::FreeBytes(const std::string&) { return 10ll << 30; }
+std::optional<std::int64_t> DiskFileSystem::FreeBytes(const std::string&) { return 10ll << 30; }
 
 std::optional<std::string> DiskFileSystem::ShortPath(const std::string& path) {
   if (!IsFolder(HostPath(path)) && !IsFile(HostPath(path))) return std::nullopt;

@@ -27,7 +27,7 @@ class DiskFileSystem : public setup::FileSystem {
   bool FileExists(const std::string& path) override;
   bool SetCurrentDirectory(const std::string& path) override;
   setup::DriveType GetDriveType(const std::string& root) override;
-  std::int64_t FreeBytes(const std::string& root) override;
+  std::optional<std::int64_t> FreeBytes(const std::string& root) override;
   std::optional<std::string> ShortPath(const std::string& path) override;
   std::optional<std::string> ReadWholeFile(const std::string& path) override;
   setup::WriteResult WriteWholeFile(const std::string& path, const std::string& bytes) override;

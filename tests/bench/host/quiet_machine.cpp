@@ -3,13 +3,9 @@
 
 namespace bench {
 
-bool QuietRegistry::CreateKey(setup::KeyHandle, const std::string&, setup::KeyHandle* key) {
-  *key = next_++;
-  return true;
-}
-
-std::string QuietShell::SpecialFolderPath(int csidl) {
-  return csidl == setup::kCsidlPrograms ? "C:\\WINDOWS\\Start Menu\\Programs" : std::string();
+std::optional<std::string> QuietShell::SpecialFolderPath(int csidl) {
+  if (csidl != setup::kCsidlPrograms) return std::nullopt;
+  return "C:\\WINDOWS\\Start Menu\\Programs";
 }
 
 }  // namespace bench

@@ -17,12 +17,11 @@ namespace bench {
 
 class QuietRegistry final : public setup::Registry {
  public:
-  bool CreateKey(setup::KeyHandle, const std::string&, setup::KeyHandle* key) override;
-  bool OpenKey(setup::KeyHandle, const std::string&, setup::KeyHandle*) override { return false; }
+  std::optional<setup::KeyHandle> CreateKey(setup::KeyHandle, const std::string&) override { return next_++; }
+  std::optional<setup::KeyHandle> OpenKey(setup::KeyHandle, const std::string&) override { return std::nullopt; }
   bool SetString(setup::KeyHandle, const std::string&, const std::string&) override { return true; }
   bool SetDword(setup::KeyHandle, const std::string&, std::uint32_t) override { return true; }
-  bool QueryInfo(setup::KeyHandle, std::uint32_t*, std::uint32_t*) override { return false; }
-  bool EnumKey(setup::KeyHandle, std::uint32_t, std::uint32_t, std::string*) override { return false; }
+  std::vector<std::string> SubkeyNames(setup::KeyHandle) override { return {}; }
   bool DeleteKey(setup::KeyHandle, const std::string&) override { return true; }
   void CloseKey(setup::KeyHandle) override {}
 
@@ -32,10 +31,10 @@ class QuietRegistry final : public setup::Registry {
 
 class QuietShell final : public setup::Shell {
  public:
-  std::string SpecialFolderPath(int csidl) override;
-  std::string SpecialFolderParsingName(int csidl) override { return SpecialFolderPath(csidl); }
+  std::optional<std::string> SpecialFolderPath(int csidl) override;
+  std::optional<std::string> SpecialFolderParsingName(int csidl) override { return SpecialFolderPath(csidl); }
   std::optional<std::string> BrowseForFolder(const std::string&) override { return std::nullopt; }
-  void OpenFile(const std::string&) override {}
+  bool OpenFile(const std::string&) override { return true; }
   bool SaveShellLink(const setup::ShellLinkData&) override { return true; }
   void BroadcastSettingChange() override {}
 };

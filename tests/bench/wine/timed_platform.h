@@ -90,7 +90,7 @@ class TimedFileSystem final : public setup::FileSystem {
   setup::DriveType GetDriveType(const std::string& root) override {
     return times_.Time("GetDriveType", [&] { return inner_.GetDriveType(root); });
   }
-  std::int64_t FreeBytes(const std::string& root) override {
+  std::optional<std::int64_t> FreeBytes(const std::string& root) override {
     return times_.Time("FreeBytes", [&] { return inner_.FreeBytes(root); });
   }
   std::optional<std::string> ShortPath(const std::string& path) override {
@@ -120,11 +120,11 @@ class TimedRegistry final : public setup::Registry {
  public:
   TimedRegistry(setup::Registry& inner, CallTimes& times) : inner_(inner), times_(times) {}
 
-  bool CreateKey(setup::KeyHandle parent, const std::string& path, setup::KeyHandle* key) override {
-    return times_.Time("Registry", [&] { return inner_.CreateKey(parent, path, key); });
+  std::optional<setup::KeyHandle> CreateKey(setup::KeyHandle parent, const std::string& path) override {
+    return times_.Time("Registry", [&] { return inner_.CreateKey(parent, path); });
   }
-  bool OpenKey(setup::KeyHandle parent, const std::string& path, setup::KeyHandle* key) override {
-    return times_.Time("Registry", [&] { return inner_.OpenKey(parent, path, key); });
+  std::optional<setup::KeyHandle> OpenKey(setup::KeyHandle parent, const std::string& path) override {
+    return times_.Time("Registry", [&] { return inner_.OpenKey(parent, path); });
   }
   bool SetString(setup::KeyHandle key, const std::string& name, const std::string& value) override {
     return times_.Time("Registry", [&] { return inner_.SetString(key, name, value); });
@@ -132,11 +132,8 @@ class TimedRegistry final : public setup::Registry {
   bool SetDword(setup::KeyHandle key, const std::string& name, std::uint32_t value) override {
     return times_.Time("Registry", [&] { return inner_.SetDword(key, name, value); });
   }
-  bool QueryInfo(setup::KeyHandle key, std::uint32_t* subkeyCount, std::uint32_t* longestSubkeyName) override {
-    return times_.Time("Registry", [&] { return inner_.QueryInfo(key, subkeyCount, longestSubkeyName); });
-  }
-  bool EnumKey(setup::KeyHandle key, std::uint32_t index, std::uint32_t nameRoom, std::string* name) override {
-    return times_.Time("Registry", [&] { return inner_.EnumKey(key, index, nameRoom, name); });
+  std::vector<std::string> SubkeyNames(setup::KeyHandle key) override {
+    return times_.Time("Registry", [&] { return inner_.SubkeyNames(key); });
   }
   bool DeleteKey(setup::KeyHandle parent, const std::string& path) override {
     return times_.Time("Registry", [&] { return inner_.DeleteKey(parent, path); });
@@ -154,16 +151,16 @@ class TimedShell final : public setup::Shell {
  public:
   TimedShell(setup::Shell& inner, CallTimes& times) : inner_(inner), times_(times) {}
 
-  std::string SpecialFolderPath(int csidl) override {
+  std::optional<std::string> SpecialFolderPath(int csidl) override {
     return times_.Time("SpecialFolder", [&] { return inner_.SpecialFolderPath(csidl); });
   }
-  std::string SpecialFolderParsingName(int csidl) override {
+  std::optional<std::string> SpecialFolderParsingName(int csidl) override {
     return times_.Time("SpecialFolder", [&] { return inner_.SpecialFolderParsingName(csidl); });
   }
   std::optional<std::string> BrowseForFolder(const std::string& titleUtf8) override {
     return inner_.BrowseForFolder(titleUtf8);
   }
-  void OpenFile(const std::string& path) override { inner_.OpenFile(path); }
+  bool OpenFile(const std::string& path) override { return inner_.OpenFile(path); }
   bool SaveShellLink(const setup::ShellLinkData& link) override {
     return times_.Time("SaveShellLink", [&] { return inner_.SaveShellLink(link); });
   }

@@ -49,8 +49,8 @@ std::string ReadStringValue(HKEY key, const char* name, DWORD* type, DWORD* size
 
 void TestRegistryValues(WinRegistry& registry) {
   BeginGroup("registry: keys and values");
-  KeyHandle key = 0;
-  CHECK(registry.CreateKey(kHkeyCurrentUser, std::string(kScratchKey) + "\\Vendor\\Game", &key));
+  const KeyHandle key = registry.CreateKey(kHkeyCurrentUser, std::string(kScratchKey) + "\\Vendor\\Game").value_or(0);
+  CHECK(key != 0);
   CHECK(registry.SetString(key, "Path", "C:\\My Game"));
   CHECK(registry.SetString(key, "", "default text"));
   CHECK(registry.SetDword(key, "Count", 12));
@@ -77,8 +77,7 @@ void TestRegistryValues(WinRegistry& registry) {
     RegCloseKey(check);
   }
 
-  KeyHandle missing = 0;
-  CHECK(!registry.OpenKey(kHkeyCurrentUser, std::string(kScratchKey) + "\\Nothing", &missing));
+  CHECK(!registry.OpenKey(kHkeyCurrentUser, std::string(kScratchKey) + "\\Nothing"));
   for (const char* below : {"\\Vendor\\Game", "\\Vendor", ""}) {
     CHECK(registry.DeleteKey(kHkeyCurrentUser, std::string(kScratchKey) + below));
   }
@@ -146,10 +145,10 @@ bool LoadLink(const std::string& linkPath, LoadedLink* loaded) {
 
 void TestShell(WinShell& shell, WinFileSystem& files, const std::string& folder) {
   BeginGroup("shell: special folders and shell links");
-  const std::string programs = shell.SpecialFolderPath(kCsidlPrograms);
+  const std::string programs = shell.SpecialFolderPath(kCsidlPrograms).value_or("");
   CHECK(!programs.empty());
   CHECK(files.DirectoryExists(programs));
-  CHECK_EQ(Lower(shell.SpecialFolderParsingName(kCsidlPrograms)), Lower(programs));
+  CHECK_EQ(Lower(shell.SpecialFolderParsingName(kCsidlPrograms).value_or("")), Lower(programs));
 
   ShellLinkData link;
   link.linkPath = folder + "\\Game.lnk";
