@@ -2,11 +2,14 @@
 #include "setupcheck/cd_lint.h"
 
 #include <map>
+#include <set>
+#include <utility>
 
 #include "setup/install/copy_files.h"
 #include "setup/platform/sim/ansi_path.h"
 #include "setup/script/list_lines.h"
 #include "setup/script/paths.h"
+#include "setup/script/script_keys.h"
 
 namespace setupcheck {
 
@@ -57,6 +60,43 @@ void CheckTotalSize(const ScriptCheck& check, std::uint64_t total) {
                           " MB: the free-space check asks for too little");
 }
 
+// A missing SRC reads as "\\", and every search path then begins with two backslashes: a
+// network path that names no share, so no source is ever found.
+void CheckSourceFolder(const ScriptCheck& check) {
+  if (check.script.SourceDir != "\\" || check.script.CopyList.empty()) return;
+  const int line = check.LineOf(setup::keys::kSrc);
+  const std::string what = line == 0 ? "SRC is not set, and its default \"\\\"" : "SRC \"\\\"";
+  check.findings.Warn(line, setup::keys::kSrc,
+                      what +
+                          " makes every source path begin with \"\\\\\": no COPY source is found; write "
+                          "SRC=@: for the CD-ROM's root, or SRC=@:\\DATA for a folder on it");
+}
+
+// A path compared as Windows compares it: letter case folded, "/" read as "\\" (never a trail
+// byte, so replacing it bytewise is safe).
+std::string ComparablePath(std::string path) {
+  for (char& c : path) {
+    if (c == '/') c = '\\';
+  }
+  return setup::FoldName(path);
+}
+
+// A shortcut whose target no COPY line installs (nor the configuration file) points at nothing.
+void CheckStartTargets(const ScriptCheck& check, std::set<std::string> installed) {
+  if (!check.script.ConfigFileName.empty()) installed.insert(ComparablePath(check.Expand(check.script.ConfigFileName)));
+  const setup::TextList& list = check.script.StartList;
+  for (std::size_t i = 0; i < list.size(); ++i) {
+    const std::string target = setup::ParseStartLine(list[i]).target;
+    if (target.empty()) continue;
+    const std::string full = check.script.DestDir + "\\" + target;
+    if (installed.count(ComparablePath(full)) > 0) continue;
+    const std::string key = setup::keys::kStart + std::to_string(i + 1);
+    check.findings.Warn(
+        check.LineOf(key), key,
+        "the target " + check.Quote(full) + " is not installed by any COPY line: the shortcut points at nothing");
+  }
+}
+
 }  // namespace
 
 void CheckCdImage(const ScriptCheck& check, CheckMachine& machine) {
@@ -66,7 +106,9 @@ void CheckCdImage(const ScriptCheck& check, CheckMachine& machine) {
   }
   const setup::TextList& list = check.script.CopyList;
   std::uint64_t total = 0;
+  CheckSourceFolder(check);
   std::map<std::string, std::string> firstCopyTo;  // folded destination -> key of the line
+  std::set<std::string> installed;                 // comparable destinations
   for (std::size_t i = 0; i < list.size(); ++i) {
     const std::string key = "COPY" + std::to_string(i + 1);
     const int line = check.LineOf(key);
@@ -77,6 +119,7 @@ void CheckCdImage(const ScriptCheck& check, CheckMachine& machine) {
       total += file.size;
       if (destination.empty()) continue;
       const std::string target = destination + "\\" + file.name;
+      installed.insert(ComparablePath(target));
       const auto [first, inserted] = firstCopyTo.emplace(setup::FoldName(target), key);
       if (!inserted) {
         check.findings.Warn(line, key,
@@ -87,6 +130,7 @@ void CheckCdImage(const ScriptCheck& check, CheckMachine& machine) {
     if (!copy.pc9821Source.empty()) CheckSourceField(check, key, line, copy.pc9821Source, "PC-9821 source");
   }
   CheckTotalSize(check, total);
+  CheckStartTargets(check, std::move(installed));
 }
 
 }  // namespace setupcheck

@@ -17,7 +17,16 @@ constexpr char kUsage[] =
     "  SCRIPT_FILE  a script checked as the setup.ini of the folder it lies in\n"
     "  --plan DIR   print the installation into DIR (an empty DIR takes the script's DIR)\n"
     "  --pc9821     install as a PC-9821 machine whose user says yes when asked\n"
+    "  --help       print this text\n"
     "Exit status: 0 nothing found, 1 warnings, 2 errors.\n";
+
+// The plan's folder is one on the user's Windows machine, never a folder of the machine that runs
+// the check: "C:\Games\Hoshi", not "/tmp/hoshi".
+bool IsWindowsFolder(const std::string& folder) {
+  const bool letter =
+      !folder.empty() && ((folder[0] >= 'A' && folder[0] <= 'Z') || (folder[0] >= 'a' && folder[0] <= 'z'));
+  return letter && folder.size() >= 2 && folder[1] == ':';
+}
 
 bool ParseArguments(int argc, char** argv, setupcheck::CheckOptions* options) {
   for (int i = 1; i < argc; ++i) {
@@ -47,9 +56,20 @@ std::string Summary(const setupcheck::CheckResult& result) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
+    setupcheck::WriteOutput(kUsage);
+    return 0;
+  }
   setupcheck::CheckOptions options;
   if (!ParseArguments(argc, argv, &options)) {
     setupcheck::WriteOutput(kUsage);
+    return 2;
+  }
+  if (options.plan && !options.planDestination.empty() && !IsWindowsFolder(options.planDestination)) {
+    setupcheck::WriteOutput(
+        "setupcheck: --plan takes the Windows folder the installation would go to, such as "
+        "C:\\Games\\Hoshi, not \"" +
+        options.planDestination + "\" (or \"\" for the script's DIR)\n");
     return 2;
   }
   const setupcheck::CheckResult result = setupcheck::RunCheck(options);

@@ -30,6 +30,8 @@ struct ScriptCheck {
   std::string Expand(const std::string& value) const;
 };
 
+// Text that is not Shift-JIS, above all a script saved as UTF-8.
+void CheckEncoding(const ScriptCheck& check);
 // Sections, headers hidden behind other text, a NUL byte, lines that are not entries, keys given
 // twice.
 void CheckStructure(const ScriptCheck& check);

@@ -22,6 +22,34 @@ constexpr std::size_t kLongestConfigLine = 253;
 
 std::string Key(const char* stem, std::size_t index) { return stem + std::to_string(index + 1); }
 
+// The first macro character of a value that stands where no folder or drive is meant, or NUL:
+// "$", "^" and "~" name folders and are followed by the end or a separator, "@" and "#" name
+// drives and are followed by ":". Double-byte characters are stepped over, as the expansion steps
+// over them: their second byte may be "@", "^" or "~".
+char StrayMacro(const std::string& value, setup::System& system) {
+  for (std::size_t i = 0; i < value.size(); ++i) {
+    const char c = value[i];
+    const char next = i + 1 < value.size() ? value[i + 1] : '\0';
+    if (c == '$' || c == '^' || c == '~') {
+      if (next != '\0' && next != '\\' && next != '/' && next != ';' && next != '"') return c;
+    } else if (c == '@' || c == '#') {
+      if (next != ':') return c;
+    } else if (system.IsLeadByte(static_cast<unsigned char>(c)) && next != '\0') {
+      ++i;
+    }
+  }
+  return '\0';
+}
+
+void CheckStrayMacro(const ScriptCheck& check, int line, const std::string& key, const std::string& value) {
+  const char macro = StrayMacro(value, check.platform.system);
+  if (macro == '\0') return;
+  check.findings.Warn(line, key,
+                      "\"" + std::string(1, macro) + "\" is a macro here too: " + check.Quote(value) + " expands to " +
+                          check.Quote(check.Expand(value)) +
+                          " (the installer has no way to write the character itself)");
+}
+
 void CheckCopyLines(const ScriptCheck& check) {
   const setup::TextList& list = check.script.CopyList;
   for (std::size_t i = 0; i < list.size(); ++i) {
@@ -75,6 +103,7 @@ void CheckRegLines(const ScriptCheck& check) {
     if (!keyOpen) {
       check.findings.Fail(line, key, "a value before any \"open\" line: the installation stops with a registry error");
     }
+    if (reg.keyword == setup::RegKeyword::String) CheckStrayMacro(check, line, key, reg.value);
     if (reg.keyword == setup::RegKeyword::Long && !setup::ParseInteger(reg.value)) {
       check.findings.Fail(line, key,
                           check.Quote(reg.value) + " is not a number: the installation stops with a registry error");
@@ -91,12 +120,15 @@ void CheckCfgLines(const ScriptCheck& check) {
     check.findings.Warn(check.LineOf("CFG1"), "CFG1", "CFG lines without CFGNAME: no configuration file is written");
   }
   for (std::size_t i = 0; i < list.size(); ++i) {
+    const std::string key = Key(setup::keys::kCfg, i);
+    const int line = check.LineOf(key);
     const std::size_t length = check.Expand(list[i]).size();
     if (length > kLongestConfigLine) {
-      check.findings.Warn(check.LineOf(Key(setup::keys::kCfg, i)), Key(setup::keys::kCfg, i),
+      check.findings.Warn(line, key,
                           std::to_string(length) + " bytes after expansion: longer than " +
                               std::to_string(kLongestConfigLine) + " bytes");
     }
+    CheckStrayMacro(check, line, key, list[i]);
   }
 }
 

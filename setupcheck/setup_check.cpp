@@ -82,6 +82,7 @@ CheckResult CheckImage(const CdFolder& cd, const std::string& scriptBytes, const
   setup::LoadSetupScript(setup::RunMode::Install, machine.platform(), script);
 
   const ScriptCheck check{lines, script, machine.platform(), result.findings};
+  CheckEncoding(check);
   CheckStructure(check);
   if (check.Setup() == nullptr) return result;
   const DryRun run = DryRunWithFallback(cd, scriptBytes, options, check);

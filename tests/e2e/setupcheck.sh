@@ -62,8 +62,13 @@ usage_errors_exit_2() {
   run_wine "$SETUPCHECK" --plan >/dev/null 2>&1
   [ $? -eq 2 ] || return 1
   run_wine "$SETUPCHECK" >/dev/null 2>&1
-  [ $? -eq 2 ]
+  [ $? -eq 2 ] || return 1
+  run_wine "$SETUPCHECK" --help >"$WORK/help.txt" 2>/dev/null || return 1
+  grep -q '^usage: setupcheck' "$WORK/help.txt" || return 1
+  # A folder of the machine that runs the check is no destination on the user's machine.
+  run_wine "$SETUPCHECK" --plan /tmp/hoshi "$bad_win" >"$WORK/plan-linux.txt" 2>/dev/null
+  [ $? -eq 2 ] && grep -q 'takes the Windows folder' "$WORK/plan-linux.txt"
 }
-check "a command line without a CD folder exits with status 2" usage_errors_exit_2
+check "usage errors exit with status 2, --help with 0" usage_errors_exit_2
 
 e2e_finish

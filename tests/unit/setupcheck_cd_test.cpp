@@ -76,6 +76,28 @@ TEST(CdCheck, HiddenAndSystemFilesAreNamedAsSkipped) {
   EXPECT_FALSE(Contains(result.planText, "THUMBS.DB"));
 }
 
+TEST(CdCheck, AMissingSrcIsNamedAsTheCauseOfEveryMissingSource) {
+  const CdFolder cd = Image({{"GAME.EXE"}, {"README.TXT"}});
+  const std::string noSrc = Crlf({"[SETUP]", "TITLE=Game", "DIR=C:\\Game", "UNINSTALL=UNINST.INI", "SIZE=1",
+                                  "COPY1=GAME.EXE,$", "COPY2=README.TXT,$"});
+  const CheckResult result = testing::Check(noSrc, cd);
+  EXPECT_EQ(testing::Where(result), (Where{"6 COPY1 warning", "7 COPY2 warning", "0 SRC warning"}));
+  EXPECT_TRUE(Contains(MessagesAt(result, 0, "SRC"), "SRC is not set"));
+  EXPECT_TRUE(Contains(MessagesAt(result, 0, "SRC"), "write SRC=@:"));
+  EXPECT_EQ(testing::Where(testing::Check(noSrc + "SRC=@:\r\n", cd)), Where{});
+}
+
+TEST(CdCheck, ShortcutsToFilesNoCopyLineInstallsAreNamed) {
+  const CdFolder cd = Image({{"DATA\\GAME.EXE"}, {"DATA\\DOC\\README.TXT"}});
+  const CheckResult result = testing::Check(
+      Script({"CFGNAME=$\\GAME.CFG", "COPY1=GAME.EXE,$", "COPY2=DOC\\*.TXT,$\\DOC", "START1=game.exe,Play,Game",
+              "START2=DOC/README.TXT,Read,Game", "START3=GAME.CFG,Settings,Game", "START4=MANUAL.PDF,Manual,Game"}),
+      cd);
+  EXPECT_EQ(testing::Where(result), (Where{"14 START4 warning"})) << testing::AllMessages(result);
+  EXPECT_TRUE(Contains(MessagesAt(result, 14, "START4"),
+                       "the target \"C:\\Game\\MANUAL.PDF\" is not installed by any COPY line"));
+}
+
 TEST(CdCheck, TheFilesToCopyAreWeighedAgainstSize) {
   // Exactly 1 MB fits SIZE=1; one byte more does not.
   EXPECT_EQ(testing::Where(testing::Check(Script({"COPY1=*.*,$"}), Image({{"DATA\\A", 1048000}, {"DATA\\B", 576}}))),
@@ -101,7 +123,8 @@ TEST(CdCheck, ThePlanShowsEverythingTheInstallationLeaves) {
             "REG1=open,HKEY_LOCAL_MACHINE\\SOFTWARE\\Soft", "REG2=string,,@:", "REG3=long,Level,$FF", "CFG1=PATH=$",
             "CFG2=CD=@:", "START1=BIN\\GAME.EXE,Play,\x83\x51\x81\x5B\x83\x80", "REMOVE1=$\\SAVE.DAT"});
   const CheckResult result = testing::Check(script, Image({{"DATA\\GAME.EXE", 1234}}), Plan("E:\\Play Here"));
-  EXPECT_EQ(testing::Where(result), Where{}) << testing::AllMessages(result);
+  // The shortcut's target is in BIN, where no COPY line puts a file.
+  EXPECT_EQ(testing::Where(result), Where{"16 START1 warning"}) << testing::AllMessages(result);
   const std::string& plan = result.planText;
   EXPECT_TRUE(Contains(plan,
                        "Installation into E:\\Play Here\nFiles copied (2):\n"

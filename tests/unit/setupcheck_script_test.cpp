@@ -232,6 +232,39 @@ TEST(ScriptCheck, StartLinesWithoutANameOrOutsideTheTitlesFolder) {
   EXPECT_TRUE(Contains(MessagesAt(named, 15, "START2"), "\"遊ぶ\""));
 }
 
+TEST(ScriptCheck, MacroCharactersInTextAreShownWithWhatTheyBecome) {
+  // "ァタミ" (0x83 0x40, 0x83 0x5E, 0x83 0x7E) carry "@", "^" and "~" as second bytes: text.
+  const CheckResult result = CheckLines(With(CleanScript(), {"REG3=string,Mail,info@example.jp",  // 15
+                                                             "REG4=long,Version,$100",            // 16
+                                                             "REG5=string,Save,$\\SAVE;^",        // 17
+                                                             "CFG2=PRICE=$5",                     // 18
+                                                             "CFG3=CD=@:",                        // 19
+                                                             "CFG4=NAME=\x83\x40\x83\x5e\x83\x7e"}));
+  EXPECT_EQ(testing::Where(result), (Where{"15 REG3 warning", "18 CFG2 warning"})) << testing::AllMessages(result);
+  EXPECT_TRUE(Contains(MessagesAt(result, 15, "REG3"), "\"info@example.jp\" expands to \"infoDexample.jp\""));
+  EXPECT_TRUE(Contains(MessagesAt(result, 18, "CFG2"), "\"PRICE=$5\" expands to \"PRICE=C:\\Game5\""));
+}
+
+TEST(ScriptCheck, AScriptThatIsNotShiftJisIsAnError) {
+  const std::string utf8Title = "TITLE=\xe6\x98\x9f\xe3\x81\xae\xe5\x9b\xb3\xe6\x9b\xb8\xe9\xa4\xa8";  // 星の図書館
+  std::vector<std::string> lines = CleanScript();
+  lines[1] = utf8Title;
+  const CheckResult utf8 = CheckLines(lines);
+  EXPECT_EQ(testing::Where(utf8), (Where{"2  error", "13 START1 warning"})) << testing::AllMessages(utf8);
+  EXPECT_TRUE(Contains(MessagesAt(utf8, 2, ""), "saved as UTF-8, not Shift-JIS (CP932)"));
+  EXPECT_TRUE(Contains(MessagesAt(utf8, 2, ""), "iconv -f UTF-8 -t CP932"));
+
+  lines[1] = "TITLE=\x90\xaf\x82\xcc\x90\x7d\x8f\x91\x8a\xd9";  // the same title in Shift-JIS
+  const CheckResult shiftJis = CheckLines(lines);
+  EXPECT_EQ(testing::Where(shiftJis), (Where{"13 START1 warning"})) << testing::AllMessages(shiftJis);
+
+  lines[1] = "TITLE=Game";
+  lines[4] = "GROUP=\x83\x5c\x80";  // a byte no Shift-JIS character uses
+  const CheckResult broken = CheckLines(lines);
+  EXPECT_EQ(testing::Where(broken), (Where{"5  error"})) << testing::AllMessages(broken);
+  EXPECT_TRUE(Contains(MessagesAt(broken, 5, ""), "not Shift-JIS (CP932) text"));
+}
+
 TEST(ScriptCheck, RemoveValuesTheUninstallerCannotUse) {
   const CheckResult result = CheckLines(With(CleanScript(), {"REMOVE2=$\\SAVE\\*.DAT", "REMOVE3=SAVE\\SCORE.DAT"}));
   EXPECT_EQ(testing::Where(result), (Where{"15 REMOVE2 warning", "16 REMOVE3 warning"}));
