@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(cmake make g++ clang libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev
   g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
-  wine64 fonts-wine fonts-ipafont-gothic locales xvfb imagemagick clang-format)
+  wine64 fonts-wine fonts-ipafont-gothic locales xvfb imagemagick clang-format python3)
 
 missing=()
 for p in "${packages[@]}"; do
