@@ -1,5 +1,6 @@
 // Line checks: the fields of the list lines, read as the installation steps read them.
 #include <optional>
+#include <string_view>
 
 #include "setup/script/list_lines.h"
 #include "setup/script/numbers.h"
@@ -22,18 +23,17 @@ constexpr std::size_t kLongestConfigLine = 253;
 
 std::string Key(const char* stem, std::size_t index) { return stem + std::to_string(index + 1); }
 
-// The first macro character of a value that stands where no folder or drive is meant, or NUL:
-// "$", "^" and "~" name folders and are followed by the end or a separator, "@" and "#" name
-// drives and are followed by ":". Double-byte characters are stepped over, as the expansion steps
-// over them: their second byte may be "@", "^" or "~".
+// The first macro character of a value that stands where no folder or drive is meant, or NUL. A
+// folder or a drive letter ends the value or is followed by a separator ("\", "/", ";", a quote,
+// or ":" after a drive letter); "info@example.jp" and "$5" are text the installer rewrites.
+// Double-byte characters are stepped over, as the expansion steps over them: their second byte
+// may be "@", "^" or "~".
 char StrayMacro(const std::string& value, setup::System& system) {
   for (std::size_t i = 0; i < value.size(); ++i) {
     const char c = value[i];
     const char next = i + 1 < value.size() ? value[i + 1] : '\0';
-    if (c == '$' || c == '^' || c == '~') {
-      if (next != '\0' && next != '\\' && next != '/' && next != ';' && next != '"') return c;
-    } else if (c == '@' || c == '#') {
-      if (next != ':') return c;
+    if (c == '$' || c == '^' || c == '~' || c == '@' || c == '#') {
+      if (std::string_view("\\/;\":").find(next) == std::string_view::npos && next != '\0') return c;
     } else if (system.IsLeadByte(static_cast<unsigned char>(c)) && next != '\0') {
       ++i;
     }
