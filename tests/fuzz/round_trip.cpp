@@ -45,8 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   machine.files().AddFile("D:\\DATA\\SUB\\B.DAT", "b");
   for (const char* file : kForeignFiles) machine.files().AddFile(file, "keep");
   for (const ForeignKey& key : ForeignKeys()) machine.registry().AddString(key.root, key.path, "Owner", "other");
-  machine.files().AddFile("D:\\setup.ini",
-                          "[SETUP]\nTITLE=T\nDIR=C:\\Game\nSRC=@:\\DATA\nUNINSTALL=U.INI\n" + input);
+  machine.files().AddFile("D:\\setup.ini", "[SETUP]\nTITLE=T\nDIR=C:\\Game\nSRC=@:\\DATA\nUNINSTALL=U.INI\n" + input);
   machine.ui().onMessageBox = [&machine](setup::BoxKind, setup::BoxButtons buttons, const std::string&) {
     machine.ui().QueueAnswer(buttons == setup::BoxButtons::YesNo ? setup::Answer::Yes : setup::Answer::Ok);
   };
