@@ -13,16 +13,23 @@ namespace {
 // Whether the line holds more than three comma-separated fields, the most any list reads.
 bool HasTextAfterThreeFields(std::string_view line) { return std::count(line.begin(), line.end(), ',') >= 3; }
 
+// The three fields of a COPY or START line, into the members given.
+template <typename Line>
+Line SplitThreeFields(std::string_view text, std::string Line::*first, std::string Line::*second,
+                      std::string Line::*third) {
+  Line line;
+  std::size_t position = 1;
+  line.*first = NextField(text, ',', position);
+  line.*second = NextField(text, ',', position);
+  line.*third = NextField(text, ',', position);
+  line.textAfterFields = HasTextAfterThreeFields(text);
+  return line;
+}
+
 }  // namespace
 
 CopyLine ParseCopyLine(std::string_view line) {
-  CopyLine copy;
-  std::size_t position = 1;
-  copy.source = NextField(line, ',', position);
-  copy.destination = NextField(line, ',', position);
-  copy.pc9821Source = NextField(line, ',', position);
-  copy.textAfterFields = HasTextAfterThreeFields(line);
-  return copy;
+  return SplitThreeFields(line, &CopyLine::source, &CopyLine::destination, &CopyLine::pc9821Source);
 }
 
 RegLine ParseRegLine(std::string_view line) {
@@ -45,13 +52,7 @@ RegLine ParseRegLine(std::string_view line) {
 }
 
 StartLine ParseStartLine(std::string_view line) {
-  StartLine start;
-  std::size_t position = 1;
-  start.target = NextField(line, ',', position);
-  start.name = NextField(line, ',', position);
-  start.folder = NextField(line, ',', position);
-  start.textAfterFields = HasTextAfterThreeFields(line);
-  return start;
+  return SplitThreeFields(line, &StartLine::target, &StartLine::name, &StartLine::folder);
 }
 
 }  // namespace setup
