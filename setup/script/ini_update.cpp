@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "setup/script/ini_lines.h"
+#include "setup/script/script_keys.h"
 #include "setup/script/text.h"
 
 namespace setup {
@@ -119,18 +120,6 @@ class IniSectionUpdate::TextWriter {
 
 namespace {
 
-// The number n of a list key stem+n; 0 when the rest of the key is not a decimal number without
-// leading zeros (COPY01 is a key of its own, not COPY1).
-std::size_t ListNumber(std::string_view digits) {
-  if (digits.empty() || digits.size() > 9 || digits[0] == '0') return 0;
-  std::size_t number = 0;
-  for (char c : digits) {
-    if (c < '0' || c > '9') return 0;
-    number = number * 10 + static_cast<std::size_t>(c - '0');
-  }
-  return number;
-}
-
 // Writes the numbers 1, 2, 3, ... in turn. The last three digits are counted up as characters,
 // and the digits before them are formatted once every thousand numbers: formatting each number
 // in full was the largest share of building a new record's text (docs/performance.md).
@@ -205,7 +194,10 @@ std::uint32_t IniSectionUpdate::SlotOfKey(std::string_view key) const {
       continue;
     }
     if (key.size() <= update.upperKey.size() || !StartsWithUpper(key, update.upperKey)) continue;
-    const std::size_t number = ListNumber(key.substr(update.key.size()));
+    // COPY01 is a key of its own, not COPY1.
+    NumberedKey numbered;
+    if (!SplitNumberedKey(key, &numbered) || numbered.stem.size() != update.key.size()) continue;
+    const std::size_t number = numbered.number;
     if (number >= 1 && number <= update.list->size()) return static_cast<std::uint32_t>(update.firstSlot + number - 1);
   }
   return kNoSlot;
