@@ -30,7 +30,7 @@ trap wine_teardown EXIT
 start_xvfb || exit 1
 wine_start
 # Large enough that the copy lasts a few seconds, so the progress window is caught while it works.
-bash "$here/../make-cd.sh" "$out/work/cd" "$build" 192 || exit 1
+CDSETUP_BUILD="$build" bash "$here/../make-sample-cd.sh" "$out/work/cd" 192 || exit 1
 declare_drive d cdrom "$out/work/cd"
 
 collect_shots() {
