@@ -1,11 +1,12 @@
 # Top-level entry points. `make test` builds the three presets and runs every test; `make demo`
-# runs the sample CD's installer under Wine and saves screenshots in build/demo.
+# runs the sample CD's installer under Wine and saves screenshots in build/demo; `make dist`
+# packs the release archive into build/dist.
 # The CMake presets own the build folders build/host, build/win32 and build/win64.
 
 JOBS ?= 2
 SHELL := /bin/bash
 
-.PHONY: all deps host win32 win64 fuzz-build test test-unit test-e2e test-fuzz fuzz demo bench clean
+.PHONY: all deps host win32 win64 fuzz-build test test-unit test-e2e test-fuzz fuzz demo dist bench clean
 
 all: host win32 win64
 
@@ -56,6 +57,12 @@ demo: win64 win32
 	CDSETUP_BUILD=build/$$arch bash scripts/make-sample-cd.sh build/demo/sample-cd 192 && \
 	WINE_ARCH=$$arch CDSETUP_BUILD=build/$$arch bash scripts/try-cd.sh build/demo/sample-cd build/demo
 
+# The release archive build/dist/cdsetup-<version>.zip, from the i686 programs alone.
+dist: deps
+	@[ -f build/win32/CMakeCache.txt ] || cmake --preset win32
+	cmake --build build/win32 -j$(JOBS) --target setup launcher setupcheck
+	bash scripts/make-dist.sh build/win32 build/dist
+
 # Benchmarks: host figures from the bench preset (optimised, no sanitizers), Wine figures
 # against the win64 build, sizes of the win32 build. Prints the table of figures and aims and
 # writes it, with the machine it ran on, into docs/performance.md; logs, data and the Wine
@@ -67,4 +74,4 @@ bench: deps win64 win32
 	bash scripts/bench.sh build/bench build/win64 build/win32 build/bench/results docs/performance.md
 
 clean:
-	rm -rf build/host build/win32 build/win64 build/fuzz build/demo build/try-cd
+	rm -rf build/host build/win32 build/win64 build/fuzz build/demo build/dist build/try-cd

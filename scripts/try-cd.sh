@@ -266,14 +266,22 @@ key_exists() { wine_reg query "$1" >/dev/null 2>&1; }
 # Only what is there before the uninstallation can be asked to go: REMOVE entries name files the
 # product would make later.
 declare -A present_before=()
+files_there=0
+keys_there=0
 for entry in "${listed_files[@]}"; do
   path=$(unix_path "$entry" || true)
-  [ -n "$path" ] && [ -f "$path" ] && present_before[$entry]=1
+  if [ -n "$path" ] && [ -f "$path" ]; then
+    present_before[$entry]=1
+    files_there=$((files_there + 1))
+  fi
 done
 for entry in "${listed_keys[@]}"; do
-  [[ $entry == *\\?* ]] && key_exists "$(reg_key "$entry")" && present_before[$entry]=1
+  if [[ $entry == *\\?* ]] && key_exists "$(reg_key "$entry")"; then
+    present_before[$entry]=1
+    keys_there=$((keys_there + 1))
+  fi
 done
-echo "the record lists ${#listed_files[@]} file(s) and ${#listed_keys[@]} key(s); ${#present_before[@]} of them are there"
+echo "the record lists ${#listed_files[@]} file(s), $files_there of them there, and ${#listed_keys[@]} key(s), $keys_there of them there"
 
 step="the uninstallation"
 scenario="$work/uninstall.txt"
