@@ -41,7 +41,9 @@ done
 rmdir --ignore-fail-on-non-empty "$stage/docs"
 cp "$repo/LICENSE" "$repo/CHANGELOG.md" "$stage/"
 
-(cd "$stage" && find . -type f | sed 's|^\./||' | sort | xargs -d '\n' sha256sum >SHA256SUMS)
+# Written outside the folder first, so the list never meets itself.
+(cd "$stage" && find . -type f | sed 's|^\./||' | sort | xargs -d '\n' sha256sum) >"$out/SHA256SUMS.part"
+mv "$out/SHA256SUMS.part" "$stage/SHA256SUMS"
 
 find "$stage" -type d -exec chmod 755 {} +
 find "$stage" -type f -exec chmod 644 {} +
