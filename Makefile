@@ -1,11 +1,12 @@
 # Top-level entry points. `make test` builds the three presets and runs every test; `make demo`
-# runs the sample CD's installer under Wine and saves screenshots in build/demo.
+# runs the sample CD's installer under Wine and saves screenshots in build/demo; `make dist`
+# packs the release archive into build/dist.
 # The CMake presets own the build folders build/host, build/win32 and build/win64.
 
 JOBS ?= 2
 SHELL := /bin/bash
 
-.PHONY: all deps host win32 win64 fuzz-build test test-unit test-e2e test-fuzz fuzz demo bench clean
+.PHONY: all deps host win32 win64 fuzz-build test test-unit test-e2e test-fuzz fuzz demo dist bench clean
 
 all: host win32 win64
 
@@ -47,14 +48,20 @@ FUZZ_SECONDS ?= 300
 fuzz: fuzz-build
 	cd build/fuzz && FUZZ_SECONDS=$(FUZZ_SECONDS) ctest -L fuzz --output-on-failure --timeout 0
 
-# The demo shows the i686 product when the 32-bit Wine is set up (scripts/install-wine32.sh, which
-# the deps step runs), the x86_64 build otherwise.
+# The demo is try-cd.sh on the sample CD: the i686 product when the 32-bit Wine is set up
+# (scripts/install-wine32.sh, which the deps step runs), the x86_64 build otherwise. The sample's
+# movie file is large enough that the copy lasts a few seconds, so the progress window is
+# photographed while it works.
 demo: win64 win32
-	@if bash scripts/install-wine32.sh --check >/dev/null 2>&1; then \
-	  WINE_ARCH=win32 bash scripts/demo/demo.sh build/win32 build/demo; \
-	else \
-	  bash scripts/demo/demo.sh build/win64 build/demo; \
-	fi
+	@if bash scripts/install-wine32.sh --check >/dev/null 2>&1; then arch=win32; else arch=win64; fi; \
+	CDSETUP_BUILD=build/$$arch bash scripts/make-sample-cd.sh build/demo/sample-cd 192 && \
+	WINE_ARCH=$$arch CDSETUP_BUILD=build/$$arch bash scripts/try-cd.sh build/demo/sample-cd build/demo
+
+# The release archive build/dist/cdsetup-<version>.zip, from the i686 programs alone.
+dist: deps
+	@[ -f build/win32/CMakeCache.txt ] || cmake --preset win32
+	cmake --build build/win32 -j$(JOBS) --target setup launcher setupcheck
+	bash scripts/make-dist.sh build/win32 build/dist
 
 # Benchmarks: host figures from the bench preset (optimised, no sanitizers), Wine figures
 # against the win64 build, sizes of the win32 build. Prints the table of figures and aims and
@@ -67,4 +74,4 @@ bench: deps win64 win32
 	bash scripts/bench.sh build/bench build/win64 build/win32 build/bench/results docs/performance.md
 
 clean:
-	rm -rf build/host build/win32 build/win64 build/fuzz build/demo
+	rm -rf build/host build/win32 build/win64 build/fuzz build/demo build/dist build/try-cd

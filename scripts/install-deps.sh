@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Installs what the builds and tests need on a Debian 12 machine, only when something is missing.
+# xorriso writes the CD images of make-cd.sh --iso (and reads them back in the tests); zip packs
+# the release of make dist.
 set -euo pipefail
 
 packages=(cmake make g++ clang libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev
   g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
-  wine64 fonts-wine fonts-ipafont-gothic locales xvfb imagemagick clang-format python3)
+  wine64 fonts-wine fonts-ipafont-gothic locales xvfb imagemagick clang-format python3
+  xorriso zip)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -38,7 +38,7 @@ e2e_begin() {
 
 # e2e_make_cd [LARGE_MB]: the sample CD image in $WORK/cd, mounted as D: of type cdrom.
 e2e_make_cd() {
-  bash "$E2E_SOURCE_DIR/scripts/make-cd.sh" "$WORK/cd" "$E2E_BIN_DIR/.." "${1:-4}" || exit 1
+  CDSETUP_BUILD="$E2E_BIN_DIR/.." bash "$E2E_SOURCE_DIR/scripts/make-sample-cd.sh" "$WORK/cd" "${1:-4}" || exit 1
   declare_drive d cdrom "$WORK/cd"
 }
 

@@ -241,8 +241,8 @@ TEST_F(DiskImage, AScriptFileStandsInForSetupIniOfItsFolder) {
   EXPECT_EQ(testing::Where(result), (Where{"9 COPY3 warning"}));
 }
 
-// The sample CD as scripts/make-cd.sh makes it: the committed files plus the large data files it
-// generates (24 MB and 12 MB by default) and the programs at the root.
+// The sample CD as scripts/make-sample-cd.sh makes it: the committed files plus the large data
+// files it generates (24 MB and 12 MB by default) and the programs at the root.
 TEST_F(DiskImage, TheSampleCdImageComesOutClean) {
   const std::filesystem::path sample = std::filesystem::path(__FILE__).parent_path() / "../../examples/cd";
   ASSERT_TRUE(std::filesystem::is_directory(sample)) << sample;

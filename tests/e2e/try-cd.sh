@@ -1,0 +1,106 @@
+#!/usr/bin/env bash
+# The publisher's tools on a small folder whose title, folders and files are Japanese: 星の図書館
+# into C:\ゲーム表\星の図書館 (表 ends in the byte of "\" in Shift-JIS). make-cd.sh --iso keeps the
+# Japanese names in the image's Joliet tree; try-cd.sh installs into the default folder, reads the
+# uninstall entry and record, uninstalls, and finds every recorded file and key removed. Both
+# scripts refuse bad command lines.
+source "$(dirname "$0")/lib.sh"
+
+WORK="$E2E_WORK_DIR/try-cd"
+if [ -e "$WORK" ]; then
+  chmod -R u+w "$WORK"
+  rm -rf "$WORK"
+fi
+mkdir -p "$WORK"
+export CDSETUP_BUILD="$E2E_BIN_DIR/.."
+scripts="$E2E_SOURCE_DIR/scripts"
+
+publisher="$WORK/publisher"
+mkdir -p "$publisher/DATA/図表"
+sed 's/$/\r/' <<'SCRIPT' | iconv -f UTF-8 -t CP932 >"$publisher/setup.ini"
+[SETUP]
+TITLE=星の図書館
+DIR=#:\ゲーム表\星の図書館
+SRC=@:\DATA
+GROUP=星の工房
+UNINSTALL=UNINST.INI
+CFGNAME=$\星.CFG
+COPY1=*.*,$
+COPY2=図表\*.*,$\図表
+REG1=open,HKEY_CURRENT_USER\Software\星の工房\星の図書館
+REG2=string,InstallDir,$
+CFG1=[星]
+CFG2=PATH=$
+START1=説明.TXT,説明書,星の図書館
+REMOVE1=$\SAVE\記録.DAT
+SCRIPT
+printf 'お読みください\r\n' | iconv -f UTF-8 -t CP932 >"$publisher/DATA/説明.TXT"
+head -c 3000 /dev/urandom >"$publisher/DATA/星図.DAT"
+head -c 5000 /dev/urandom >"$publisher/DATA/図表/地図01.DAT"
+
+# exits_with STATUS COMMAND...: the command ends with STATUS.
+exits_with() {
+  local want=$1 status=0
+  shift
+  "$@" >"$WORK/last-output.txt" 2>&1 || status=$?
+  [ "$status" -eq "$want" ] || { echo "  exit status $status, expected $want:"; cat "$WORK/last-output.txt"; return 1; }
+}
+mkdir -p "$WORK/no-script"
+usage_errors() {
+  exits_with 2 bash "$scripts/make-cd.sh" && exits_with 2 bash "$scripts/make-cd.sh" "$publisher" &&
+    exits_with 2 bash "$scripts/make-cd.sh" "$publisher" "$WORK/x" --bogus &&
+    exits_with 2 bash "$scripts/try-cd.sh"
+}
+check "make-cd.sh and try-cd.sh exit 2 on a missing argument or an unknown option" usage_errors
+no_script_refused() {
+  exits_with 1 bash "$scripts/make-cd.sh" "$WORK/no-script" "$WORK/x" && grep -q "no setup.ini" "$WORK/last-output.txt"
+}
+check "make-cd.sh refuses a folder without setup.ini, naming it" no_script_refused
+
+# The image's Joliet tree (Rock Ridge left unread) holds the folder's names and bytes.
+iso_names_match() {
+  (cd "$WORK/cd" && find . -mindepth 1 | sed 's/^\.//' | LC_ALL=C sort) >"$WORK/cd-names.txt"
+  LC_ALL=C.UTF-8 xorriso -read_fs norock -indev "$WORK/cd.iso" -find / 2>/dev/null |
+    sed "s/^'//; s/'\$//" | grep -vx / | LC_ALL=C sort >"$WORK/iso-names.txt"
+  diff "$WORK/cd-names.txt" "$WORK/iso-names.txt" || return 1
+  LC_ALL=C.UTF-8 xorriso -read_fs norock -indev "$WORK/cd.iso" -osirrox on \
+    -extract /DATA/図表/地図01.DAT "$WORK/extracted.DAT" >/dev/null 2>&1 &&
+    cmp "$publisher/DATA/図表/地図01.DAT" "$WORK/extracted.DAT"
+}
+check "make-cd.sh --iso makes the CD folder and its image" \
+  bash "$scripts/make-cd.sh" "$publisher" "$WORK/cd" --iso
+cd_as_made() {
+  [ -z "$(find "$WORK/cd" -perm /222)" ] && cmp "$E2E_BIN_DIR/setup.exe" "$WORK/cd/setup.exe" &&
+    [ ! -e "$WORK/cd/setupx.exe" ]
+}
+check "the CD folder is read-only and has setup.exe but no launcher (no d.avi)" cd_as_made
+check "the Joliet names are the Japanese names, with the files' bytes" iso_names_match
+
+check "try-cd.sh runs the round trip" bash "$scripts/try-cd.sh" "$publisher" "$WORK/try"
+removal_as_expected() {
+  LC_ALL=C sort "$WORK/try/work/removal.txt" >"$WORK/removal-sorted.txt"
+  LC_ALL=C sort >"$WORK/removal-expected.txt" <<'EXPECTED'
+removed file C:\ゲーム表\星の図書館\星図.DAT
+removed file C:\ゲーム表\星の図書館\説明.TXT
+removed file C:\ゲーム表\星の図書館\図表\地図01.DAT
+removed file C:\ゲーム表\星の図書館\星.CFG
+absent file C:\ゲーム表\星の図書館\SAVE\記録.DAT
+removed key HKEY_CURRENT_USER\Software\星の工房\星の図書館
+EXPECTED
+  diff "$WORK/removal-expected.txt" "$WORK/removal-sorted.txt"
+}
+check "what the record listed was there after the installation and gone after the uninstallation" removal_as_expected
+screenshots_taken() {
+  local shot
+  for shot in 02-main-dialog 03-create-folder 05-install-finished 06-uninstall-finished; do
+    [ -s "$WORK/try/$shot.png" ] || { echo "  no $shot.png"; return 1; }
+  done
+}
+check "a screenshot of each window reached" screenshots_taken
+
+if [ "$E2E_FAILURES" -ne 0 ]; then
+  echo "$E2E_FAILURES check(s) failed"
+  exit 1
+fi
+echo "all checks passed"
+rm -rf "$WORK/try/work/prefix"
