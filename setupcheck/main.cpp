@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "cdsetup_version.h"
 #include "setupcheck/console_output.h"
 #include "setupcheck/setup_check.h"
 
@@ -18,6 +19,7 @@ constexpr char kUsage[] =
     "  --plan DIR   print the installation into DIR (an empty DIR takes the script's DIR)\n"
     "  --pc9821     install as a PC-9821 machine whose user says yes when asked\n"
     "  --help       print this text\n"
+    "  --version    print the version of setupcheck and of the installer it checks for\n"
     "Exit status: 0 nothing found, 1 warnings, 2 errors.\n";
 
 // The plan's folder is one on the user's Windows machine, never a folder of the machine that runs
@@ -58,6 +60,10 @@ std::string Summary(const setupcheck::CheckResult& result) {
 int main(int argc, char** argv) {
   if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
     setupcheck::WriteOutput(kUsage);
+    return 0;
+  }
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    setupcheck::WriteOutput("setupcheck " CDSETUP_VERSION "\n");
     return 0;
   }
   setupcheck::CheckOptions options;

@@ -65,10 +65,12 @@ usage_errors_exit_2() {
   [ $? -eq 2 ] || return 1
   run_wine "$SETUPCHECK" --help >"$WORK/help.txt" 2>/dev/null || return 1
   grep -q '^usage: setupcheck' "$WORK/help.txt" || return 1
+  run_wine "$SETUPCHECK" --version >"$WORK/version.txt" 2>/dev/null || return 1
+  [ "$(tr -d '\r' <"$WORK/version.txt")" = "setupcheck $(cat "$E2E_SOURCE_DIR/VERSION")" ] || return 1
   # A folder of the machine that runs the check is no destination on the user's machine.
   run_wine "$SETUPCHECK" --plan /tmp/hoshi "$bad_win" >"$WORK/plan-linux.txt" 2>/dev/null
   [ $? -eq 2 ] && grep -q 'takes the Windows folder' "$WORK/plan-linux.txt"
 }
-check "usage errors exit with status 2, --help with 0" usage_errors_exit_2
+check "usage errors exit with status 2; --help and --version (the one in VERSION) with 0" usage_errors_exit_2
 
 e2e_finish
