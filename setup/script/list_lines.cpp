@@ -2,6 +2,7 @@
 #include "setup/script/list_lines.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "setup/script/fields.h"
 #include "setup/script/text.h"
@@ -38,8 +39,9 @@ RegLine ParseRegLine(std::string_view line) {
   reg.keywordText = NextField(line, ',', position);
   if (EqualsIgnoringAsciiCase(reg.keywordText, "open")) {
     reg.keyword = RegKeyword::Open;
-    reg.root = NextField(line, '\\', position);
-    reg.keyPath = NextField(line, ',', position);
+    RecordedKey key = ParseRecordedKey(line.substr(std::min(position - 1, line.size())));
+    reg.root = std::move(key.root);
+    reg.keyPath = std::move(key.keyPath);
     return reg;
   }
   if (EqualsIgnoringAsciiCase(reg.keywordText, "string")) reg.keyword = RegKeyword::String;
@@ -49,6 +51,14 @@ RegLine ParseRegLine(std::string_view line) {
   reg.value = NextField(line, ',', position);
   reg.textAfterFields = HasTextAfterThreeFields(line);
   return reg;
+}
+
+RecordedKey ParseRecordedKey(std::string_view entry) {
+  RecordedKey key;
+  std::size_t position = 1;
+  key.root = NextField(entry, '\\', position);
+  key.keyPath = NextField(entry, ',', position);
+  return key;
 }
 
 StartLine ParseStartLine(std::string_view line) {

@@ -35,6 +35,14 @@ struct RegLine {
 
 RegLine ParseRegLine(std::string_view line);
 
+// A registry key as the uninstall record lists it (its REG list): "ROOT\key\path".
+struct RecordedKey {
+  std::string root;
+  std::string keyPath;
+};
+
+RecordedKey ParseRecordedKey(std::string_view entry);
+
 // "target,name[,folder]": the target relative to the destination folder, the shortcut's name,
 // and its Start-menu folder below GROUP (the name when empty).
 struct StartLine {

@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "setup/script/fields.h"
+#include "setup/script/list_lines.h"
 #include "setup/script/paths.h"
 #include "setup/script/shared_routines.h"
 #include "setup/uninstall/folder_list.h"
@@ -111,9 +111,8 @@ void DeleteRecordedKeys(const SetupScript& script, Platform& platform) {
   };
   if (!script.Title.empty()) deleteUnlessProtected(kHkeyLocalMachine, kUninstallKeyPrefix + script.Title);
   for (const std::string& entry : script.RegList) {
-    std::size_t position = 1;
-    const KeyHandle root = GetRootKey(NextField(entry, '\\', position));
-    deleteUnlessProtected(root, NextField(entry, ',', position));
+    const RecordedKey key = ParseRecordedKey(entry);
+    deleteUnlessProtected(GetRootKey(key.root), key.keyPath);
   }
 }
 
