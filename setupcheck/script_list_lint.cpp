@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "setup/script/list_lines.h"
+#include "setup/script/macros.h"
 #include "setup/script/numbers.h"
 #include "setup/script/paths.h"
 #include "setup/script/script_keys.h"
@@ -26,17 +27,13 @@ std::string Key(const char* stem, std::size_t index) { return stem + std::to_str
 // The first macro character of a value that stands where no folder or drive is meant, or NUL. A
 // folder or a drive letter ends the value or is followed by a separator ("\", "/", ";", a quote,
 // or ":" after a drive letter); "info@example.jp" and "$5" are text the installer rewrites.
-// Double-byte characters are stepped over, as the expansion steps over them: their second byte
-// may be "@", "^" or "~".
+// The expansion's own walk finds the macros, so a double-byte character whose second byte is
+// "@", "^" or "~" is never taken for one.
 char StrayMacro(const std::string& value, setup::System& system) {
-  for (std::size_t i = 0; i < value.size(); ++i) {
-    const char c = value[i];
-    const char next = i + 1 < value.size() ? value[i + 1] : '\0';
-    if (c == '$' || c == '^' || c == '~' || c == '@' || c == '#') {
-      if (std::string_view("\\/;\":").find(next) == std::string_view::npos && next != '\0') return c;
-    } else if (system.IsLeadByte(static_cast<unsigned char>(c)) && next != '\0') {
-      ++i;
-    }
+  for (std::size_t at = setup::NextMacro(value, 0, system); at != std::string::npos;
+       at = setup::NextMacro(value, at + 1, system)) {
+    const char next = at + 1 < value.size() ? value[at + 1] : '\0';
+    if (next != '\0' && std::string_view("\\/;\":").find(next) == std::string_view::npos) return value[at];
   }
   return '\0';
 }

@@ -14,20 +14,38 @@ std::string ShortDestination(const SetupScript& script, Platform& platform) {
 
 }  // namespace
 
+std::size_t NextMacro(std::string_view value, std::size_t from, System& system) {
+  for (std::size_t i = from; i < value.size(); ++i) {
+    switch (value[i]) {
+      case '#':
+      case '@':
+      case '$':
+      case '^':
+      case '~':
+        return i;
+      default:
+        if (system.IsLeadByte(static_cast<unsigned char>(value[i])) && i + 1 < value.size()) ++i;
+        break;
+    }
+  }
+  return std::string_view::npos;
+}
+
 std::string ExpandMacros(const SetupScript& script, Platform& platform, std::string_view value) {
   std::string result;
   result.reserve(value.size() + 16);
-  for (std::size_t i = 0; i < value.size(); ++i) {
-    const char c = value[i];
-    switch (c) {
+  for (std::size_t at = 0;;) {
+    const std::size_t macro = NextMacro(value, at, platform.system);
+    result.append(value.substr(at, macro == std::string_view::npos ? std::string_view::npos : macro - at));
+    if (macro == std::string_view::npos) return result;
+    at = macro + 1;
+    switch (value[macro]) {
       case '#':
         result += script.WindowsDrive;
         break;
       case '@':
         result += script.SourceRoot;
-        if (!script.SourceRoot.empty() && script.SourceRoot[0] == '\\' && i + 1 < value.size() && value[i + 1] == ':') {
-          ++i;
-        }
+        if (!script.SourceRoot.empty() && script.SourceRoot[0] == '\\' && at < value.size() && value[at] == ':') ++at;
         break;
       case '$':
         result += script.DestDir;
@@ -35,18 +53,11 @@ std::string ExpandMacros(const SetupScript& script, Platform& platform, std::str
       case '^':
         result += script.WindowsDir;
         break;
-      case '~':
+      default:  // '~'
         result += ShortDestination(script, platform);
-        break;
-      default:
-        result += c;
-        if (platform.system.IsLeadByte(static_cast<unsigned char>(c)) && i + 1 < value.size()) {
-          result += value[++i];
-        }
         break;
     }
   }
-  return result;
 }
 
 }  // namespace setup

@@ -15,4 +15,8 @@ namespace setup {
 // byte with the code of a macro character is never taken for one.
 std::string ExpandMacros(const SetupScript& script, Platform& platform, std::string_view value);
 
+// The position of the first macro character at or after from, stepping over double-byte
+// characters as the expansion does; npos when there is none.
+std::size_t NextMacro(std::string_view value, std::size_t from, System& system);
+
 }  // namespace setup
