@@ -17,6 +17,7 @@ void MakeConfigFile(StepContext& context) {
     content += ExpandMacros(context.script, platform, line);
     content += "\r\n";
   }
+  if (!platform.files.FileExists(name)) context.journal.FileMade(name);
   // A failing write after the file exists goes unnoticed, as the file is recorded either way.
   if (platform.files.WriteWholeFile(name, content) == WriteResult::CannotCreate) {
     ReportCannotCreate(context, name);

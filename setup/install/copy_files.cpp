@@ -72,6 +72,29 @@ void AdvanceBar(ProgressWindow& progress, const BarScale& bar, std::uint64_t fil
   progress.SetPosition(static_cast<int>(std::min(position + std::min(units, bar.maximum), bar.maximum)));
 }
 
+// Makes a line's destination folder, asking again while the user says Retry. False when the
+// user chose Abort.
+bool MakeDestinationFolder(StepContext& context, const std::string& destination) {
+  while (!CreateFolderWithParents(context.platform, destination, context.journal)) {
+    const Answer answer =
+        AskAboutCopyFailure(context, text::kCannotMakeFolderBefore, destination, text::kCannotMakeFolderAfter);
+    if (answer != Answer::Retry) return answer != Answer::Abort;
+  }
+  return true;
+}
+
+// Copies one file, asking again while the user says Retry. False when the user chose Abort; after
+// Ignore the file counts as copied.
+bool CopyWithRetry(StepContext& context, const FoundEntry& file, const std::string& sourceFolder,
+                   const std::string& destination, bool intoNewFolder) {
+  while (!CopyOneFile(context.platform, file, sourceFolder, destination, intoNewFolder)) {
+    const Answer answer =
+        AskAboutCopyFailure(context, text::kCannotCopyBefore, destination + "\\" + file.name, text::kCannotCopyAfter);
+    if (answer != Answer::Retry) return answer != Answer::Abort;
+  }
+  return true;
+}
+
 void CopyLineFiles(StepContext& context, const std::string& line, const BarScale& bar) {
   Platform& platform = context.platform;
   const CopyLine copy = ParseCopyLine(line);
@@ -82,17 +105,23 @@ void CopyLineFiles(StepContext& context, const std::string& line, const BarScale
   // A line without a destination would copy into the root of the current drive: skip it.
   if (destination.empty()) return;
   const bool newFolder = !platform.files.DirectoryExists(destination);
-  if (newFolder) CreateFolderWithParents(platform, destination);
+  if (newFolder && !MakeDestinationFolder(context, destination)) return;
+  // In a folder this run made, no file was there before; elsewhere each file is asked about, so
+  // that only what the run adds is taken back.
+  const bool runsOwnFolder = newFolder || context.journal.MadeFolder(destination);
 
   ListSource(platform, source);
   for (const FoundEntry& file : source.files) {
     if (context.flags.AbortRequested) break;
     context.progress.SetLabel(text::kCopyingPrefix + platform.system.AnsiToUtf8(file.name));
     platform.ui.PumpMessages();
-    CopyOneFile(platform, file, source.folder, destination, newFolder);
+    const std::string target = destination + "\\" + file.name;
+    // Noted before the copy, so that a copy cut short is taken back too.
+    if (runsOwnFolder || !platform.files.FileExists(target)) context.journal.FileMade(target);
+    if (!CopyWithRetry(context, file, source.folder, destination, newFolder)) return;
     AdvanceBar(context.progress, bar, file.size);
     platform.ui.PumpMessages();
-    context.script.InstalledFiles.push_back(destination + "\\" + file.name);
+    context.script.InstalledFiles.push_back(target);
   }
 }
 
@@ -106,17 +135,24 @@ CopySource MatchCopySource(const SetupScript& script, Platform& platform, const 
 
 std::int64_t ProgressScale(std::int64_t totalBytes) { return totalBytes > 65535 ? totalBytes / kBarUnits + 1 : 1; }
 
-void CopyOneFile(Platform& platform, const FoundEntry& file, const std::string& sourceFolder,
+bool CopyOneFile(Platform& platform, const FoundEntry& file, const std::string& sourceFolder,
                  const std::string& destinationFolder, bool intoNewFolder) {
   const std::string target = destinationFolder + "\\" + file.name;
-  const bool copied = platform.files.CopyFile(sourceFolder + "\\" + file.name, target);
+  const std::string from = sourceFolder + "\\" + file.name;
+  bool copied = platform.files.CopyFile(from, target);
   // A copy onto no file takes its source's attributes, so an archive-only source copied into a
   // folder this line created needs no change (the call is a large share of a copy under Wine,
   // see docs/performance.md). A file that was in the way always gets the call: Windows refuses
   // to copy onto a read-only or hidden file, and Wine run by root copies onto it but keeps its
   // old attributes.
-  if (copied && intoNewFolder && file.attributes == kAttrArchive) return;
-  platform.files.SetAttributes(target, kAttrArchive);
+  if (copied && intoNewFolder && file.attributes == kAttrArchive) return true;
+  const bool madeWritable = platform.files.SetAttributes(target, kAttrArchive);
+  // The refused file was in the way and is writable now: replace it as asked.
+  if (!copied && madeWritable) {
+    copied = platform.files.CopyFile(from, target);
+    if (copied) platform.files.SetAttributes(target, kAttrArchive);
+  }
+  return copied;
 }
 
 void CopyFiles(StepContext& context) {

@@ -25,10 +25,11 @@ struct CopySource {
 CopySource MatchCopySource(const SetupScript& script, Platform& platform, const std::string& field);
 
 // Copies one file, as listed in its source folder, under the same name, replacing an existing
-// one, and leaves the copy with the archive attribute alone (read-only, hidden and system from
-// the CD-ROM are cleared). intoNewFolder: the destination folder did not exist before this
-// COPY line, so no file of another origin can be in the way.
-void CopyOneFile(Platform& platform, const FoundEntry& file, const std::string& sourceFolder,
+// one (a read-only or hidden one too), and leaves the copy with the archive attribute alone
+// (read-only, hidden and system from the CD-ROM are cleared). intoNewFolder: the destination
+// folder did not exist before this COPY line, so no file of another origin can be in the way.
+// False when the file could not be copied.
+bool CopyOneFile(Platform& platform, const FoundEntry& file, const std::string& sourceFolder,
                  const std::string& destinationFolder, bool intoNewFolder);
 
 // The divisor from bytes to progress units that keeps the bar's range within 16 bits.

@@ -64,7 +64,7 @@ void InstallationDialog::OkButtonClick() {
       closer_.Close();
       return;
     }
-    CreateFolderWithParents(platform_, script_.DestDir);
+    CreateFolderWithParents(platform_, script_.DestDir, journal_);
   }
   if (GetDirectXVersion(platform_) < script_.RequiredDirectX) {
     OfferDirectX();
@@ -85,7 +85,7 @@ void InstallationDialog::OfferDirectX() {
 void InstallationDialog::RunInstallationSequence() {
   UserInterface& ui = platform_.ui;
   ProgressWindow& progress = ui.MainProgress();
-  StepContext context{script_, flags_, platform_, progress};
+  StepContext context{script_, flags_, platform_, progress, journal_};
   ui.HideMainDialog();
   progress.Show();
   flags_.Installing = true;
@@ -108,6 +108,11 @@ void InstallationDialog::RunInstallationSequence() {
     flags_.Installing = false;
     ui.Beep();
     ui.ShowNotice(text::kInstallCaption, text::kInstallFinished);
+  } else {
+    // However the run stopped, what it made goes again; a failed step has said why, and the user
+    // hears that the installation was stopped once the machine is as it was.
+    journal_.TakeBack(platform_, progress);
+    if (context.failed) ui.ShowNotice(text::kInstallCaption, text::kInstallAborted);
   }
   closer_.Close();
 }
@@ -123,7 +128,8 @@ void InstallationDialog::CancelButtonClick() {
 }
 
 void InstallationDialog::CopyFormCancelButtonClick() {
-  if (flags_.UninstallMode) return;
+  // Nothing to stop: the uninstaller's window, or an installation already being taken back.
+  if (flags_.UninstallMode || !flags_.Installing) return;
   if (platform_.ui.MessageBox(BoxKind::Warning, BoxButtons::YesNo, text::kQuitNotInstalled) == Answer::Yes) {
     flags_.AbortRequested = true;
     flags_.Installing = false;

@@ -3,6 +3,7 @@
 // asked before the dialog closes. The app's MessageForm owns the state and calls them.
 #pragma once
 
+#include "setup/install/install_journal.h"
 #include "setup/platform/platform.h"
 #include "setup/script/flags.h"
 #include "setup/script/setup_script.h"
@@ -37,6 +38,8 @@ class InstallationDialog {
   Flags& flags_;
   Platform& platform_;
   DialogCloser& closer_;
+  // What Start made, from the folder it was asked to create to the last step.
+  InstallJournal journal_;
 };
 
 }  // namespace setup

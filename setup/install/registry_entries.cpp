@@ -3,11 +3,14 @@
 #include "setup/install/registry_entries.h"
 
 #include <optional>
+#include <string_view>
+#include <vector>
 
 #include "setup/script/list_lines.h"
 #include "setup/script/macros.h"
 #include "setup/script/messages.h"
 #include "setup/script/numbers.h"
+#include "setup/script/paths.h"
 #include "setup/script/shared_routines.h"
 #include "setup/script/text.h"
 
@@ -15,15 +18,37 @@ namespace setup {
 
 namespace {
 
+// Opens root\path, creating what is missing one level at a time: the system says whether a key
+// was new only for the last level of a path, and the journal must learn every level this run made.
+std::optional<KeyHandle> CreateKeyNoting(StepContext& context, KeyHandle root, const std::string& path) {
+  Registry& registry = context.platform.registry;
+  const std::vector<std::string_view> levels = PathParts(path, context.platform.system, PathKind::RegistryKey);
+  // Each level as a prefix of the path itself, so that a path the system refuses is still refused.
+  const auto prefix = [&path](std::string_view level) {
+    return path.substr(0, level.data() + level.size() - path.data());
+  };
+  for (std::size_t i = 0; i + 1 < levels.size(); ++i) {
+    const std::string parent = prefix(levels[i]);
+    const std::optional<CreatedKey> key = registry.CreateKey(root, parent);
+    if (!key) return std::nullopt;
+    if (key->isNew) context.journal.KeyMade(root, parent);
+    registry.CloseKey(key->handle);
+  }
+  const std::optional<CreatedKey> key = registry.CreateKey(root, path);
+  if (!key) return std::nullopt;
+  if (key->isNew && !levels.empty()) context.journal.KeyMade(root, prefix(levels.back()));
+  return key->handle;
+}
+
 // One registry connection: a root and the key opened last.
 class RegistryConnection {
  public:
-  explicit RegistryConnection(Registry& registry) : registry_(registry) {}
+  explicit RegistryConnection(StepContext& context) : context_(context), registry_(context.platform.registry) {}
   ~RegistryConnection() { Close(); }
 
   bool Open(KeyHandle root, const std::string& path) {
     Close();
-    const std::optional<KeyHandle> key = registry_.CreateKey(root, path);
+    const std::optional<KeyHandle> key = CreateKeyNoting(context_, root, path);
     open_ = key.has_value();
     key_ = key.value_or(0);
     return open_;
@@ -40,6 +65,7 @@ class RegistryConnection {
   }
 
  private:
+  StepContext& context_;
   Registry& registry_;
   KeyHandle key_ = 0;
   bool open_ = false;
@@ -73,7 +99,7 @@ bool RunRegLine(StepContext& context, RegistryConnection& connection, const std:
 
 bool WriteUninstallEntry(StepContext& context) {
   const SetupScript& script = context.script;
-  RegistryConnection connection(context.platform.registry);
+  RegistryConnection connection(context);
   const std::string command =
       UninstallerPath(context.platform) + " \"" + script.DestDir + "\\" + script.UninstallFile + "\"";
   return connection.Open(kHkeyLocalMachine, kUninstallKeyPrefix + script.Title) &&
@@ -92,7 +118,7 @@ std::string UninstallerPath(Platform& platform) { return platform.system.Windows
 void MakeRegistryData(StepContext& context) {
   context.progress.SetLabel(text::kRegistryStep);
   {
-    RegistryConnection connection(context.platform.registry);
+    RegistryConnection connection(context);
     for (const std::string& line : context.script.RegList) {
       if (!RunRegLine(context, connection, line)) {
         connection.Close();

@@ -27,12 +27,12 @@ void MakeStartMenuEntry(StepContext& context, const std::string& line) {
   // Without the Programs folder the path would start at the root of the current drive.
   const std::optional<std::string> programs = GetSpecialFolderPath(platform, kCsidlPrograms);
   if (!programs) return;
-  CreateFolderWithParents(platform, *programs + "\\" + script.GroupName + "\\" + folder);
+  CreateFolderWithParents(platform, *programs + "\\" + script.GroupName + "\\" + folder, context.journal);
 
   const std::string full = script.DestDir + "\\" + start.target;
   const std::size_t separator = LastSeparator(full, platform.system, false);
-  MakeShortcut(platform, full.substr(0, separator), full.substr(separator + 1), start.name, folder, script.GroupName,
-               kCsidlPrograms);
+  MakeShortcut(platform, context.journal, full.substr(0, separator), full.substr(separator + 1), start.name, folder,
+               script.GroupName, kCsidlPrograms);
 }
 
 }  // namespace
@@ -42,8 +42,9 @@ void MakeStartMenu(StepContext& context) {
   for (const std::string& line : context.script.StartList) MakeStartMenuEntry(context, line);
 }
 
-void MakeShortcut(Platform& platform, const std::string& workFolder, const std::string& fileName,
-                  const std::string& linkName, const std::string& subFolder, const std::string& groupName, int csidl) {
+void MakeShortcut(Platform& platform, InstallJournal& journal, const std::string& workFolder,
+                  const std::string& fileName, const std::string& linkName, const std::string& subFolder,
+                  const std::string& groupName, int csidl) {
   const std::optional<std::string> folder = platform.shell.SpecialFolderParsingName(csidl);
   if (!folder) return;
   ShellLinkData link;
@@ -52,6 +53,7 @@ void MakeShortcut(Platform& platform, const std::string& workFolder, const std::
   link.targetPath = workFolder + "\\" + fileName;
   link.description = linkName;
   if (link.linkPath.size() >= kMaxPath || link.targetPath.size() >= kMaxPath) return;
+  if (!platform.files.FileExists(link.linkPath)) journal.FileMade(link.linkPath);
   platform.shell.SaveShellLink(link);
 }
 

@@ -11,8 +11,10 @@ namespace setup {
 void MakeStartMenu(StepContext& context);
 
 // Saves the link groupName\subFolder\linkName.lnk below the special folder csidl, pointing at
-// workFolder\fileName with workFolder as its working folder. Failures are silent.
-void MakeShortcut(Platform& platform, const std::string& workFolder, const std::string& fileName,
-                  const std::string& linkName, const std::string& subFolder, const std::string& groupName, int csidl);
+// workFolder\fileName with workFolder as its working folder, and tells the journal of a link file
+// that was not there before. Failures are silent.
+void MakeShortcut(Platform& platform, InstallJournal& journal, const std::string& workFolder,
+                  const std::string& fileName, const std::string& linkName, const std::string& subFolder,
+                  const std::string& groupName, int csidl);
 
 }  // namespace setup

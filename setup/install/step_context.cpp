@@ -1,6 +1,8 @@
 // The abort path shared by the steps that can fail.
 #include "setup/install/step_context.h"
 
+#include <optional>
+
 #include "setup/script/messages.h"
 
 namespace setup {
@@ -8,7 +10,7 @@ namespace setup {
 void AbortInstallation(StepContext& context) {
   context.flags.AbortRequested = true;
   context.flags.Installing = false;
-  context.platform.ui.ShowNotice(text::kInstallCaption, text::kInstallAborted);
+  context.failed = true;
 }
 
 void ReportCannotCreate(StepContext& context, const std::string& fileNameAnsi) {
@@ -16,6 +18,15 @@ void ReportCannotCreate(StepContext& context, const std::string& fileNameAnsi) {
                               context.platform.system.AnsiToUtf8(fileNameAnsi) + text::kCannotCreateAfter;
   context.platform.ui.MessageBox(BoxKind::Error, BoxButtons::Ok, message);
   AbortInstallation(context);
+}
+
+Answer AskAboutCopyFailure(StepContext& context, const char* before, const std::string& pathAnsi, const char* after) {
+  Platform& platform = context.platform;
+  std::string message = before + platform.system.AnsiToUtf8(pathAnsi) + after;
+  if (const std::optional<std::string> cause = platform.files.LastFailureText()) message += "\r\n" + *cause;
+  const Answer answer = platform.ui.MessageBox(BoxKind::Error, BoxButtons::AbortRetryIgnore, message);
+  if (answer == Answer::Abort) AbortInstallation(context);
+  return answer;
 }
 
 }  // namespace setup

@@ -9,27 +9,33 @@
 #include "setup/script/ini_update.h"
 #include "setup/script/macros.h"
 #include "setup/script/messages.h"
+#include "setup/script/paths.h"
 #include "setup/script/script_keys.h"
 
 namespace setup {
 
 namespace {
 
-void CopyUninstaller(Platform& platform) {
+// Every installation shares the one uninstaller copy: only a copy this run made is its own.
+void CopyUninstaller(Platform& platform, InstallJournal& journal) {
   const std::string uninstaller = UninstallerPath(platform);
+  if (!platform.files.FileExists(uninstaller)) journal.FileMade(uninstaller);
   platform.files.CopyFile(platform.system.ModulePath(), uninstaller);
   platform.files.SetAttributes(uninstaller, kAttrArchive);
 }
 
-// Where the system cannot replace a file in one step, the old record is moved aside under this
-// suffix while the new one moves in.
-constexpr char kAsideSuffix[] = ".old";
+// The new record is written under the record's name with this last character, and where the
+// system cannot replace a file in one step, the old record waits under the other one while the
+// new one moves in. Both names are as long as the record's own, so a record path that fits the
+// system's path limit never fails for its companions.
+constexpr char kWrittenMark = '~';
+constexpr char kAsideMark = '$';
 
 // The record as it stands; on a system that replaces in two steps (Windows 9x), a record left
 // aside by a replacement that was cut short is put back first.
 std::string ExistingRecord(Platform& platform, const std::string& path) {
   FileSystem& files = platform.files;
-  const std::string aside = path + kAsideSuffix;
+  const std::string aside = SameLengthSibling(path, kAsideMark, platform.system);
   if (!files.ReplacesInOneStep() && !files.FileExists(path) && files.FileExists(aside)) files.MoveFile(aside, path);
   if (!files.FileExists(path)) return std::string();
   std::optional<std::string> text = platform.files.ReadWholeFile(path);
@@ -40,9 +46,10 @@ std::string ExistingRecord(Platform& platform, const std::string& path) {
 // aside first, so at every moment a whole record lies under its name or under the aside name,
 // from where the next installation takes it back; when the new one cannot move in, the old one
 // moves back at once.
-bool MoveIntoPlace(FileSystem& files, const std::string& written, const std::string& path) {
+bool MoveIntoPlace(Platform& platform, const std::string& written, const std::string& path) {
+  FileSystem& files = platform.files;
   if (files.ReplacesInOneStep()) return files.ReplaceFile(written, path);
-  const std::string aside = path + kAsideSuffix;
+  const std::string aside = SameLengthSibling(path, kAsideMark, platform.system);
   files.DeleteFile(aside);
   const bool hadRecord = files.FileExists(path);
   if (hadRecord && !files.MoveFile(path, aside)) return false;
@@ -55,9 +62,9 @@ bool MoveIntoPlace(FileSystem& files, const std::string& written, const std::str
 }
 
 bool WriteReplacing(Platform& platform, const std::string& path, const PartSource& source) {
-  const std::string temporary = path + ".new";
+  const std::string temporary = SameLengthSibling(path, kWrittenMark, platform.system);
   if (platform.files.WriteFileInParts(temporary, source) != WriteResult::Ok ||
-      !MoveIntoPlace(platform.files, temporary, path)) {
+      !MoveIntoPlace(platform, temporary, path)) {
     platform.files.DeleteFile(temporary);
     return false;
   }
@@ -93,7 +100,7 @@ void MakeUnInstallData(StepContext& context) {
   Platform& platform = context.platform;
   SetupScript& script = context.script;
   context.progress.SetLabel(text::kUninstallDataStep);
-  CopyUninstaller(platform);
+  CopyUninstaller(platform, context.journal);
 
   const std::string recordPath = script.DestDir + "\\" + script.UninstallFile;
   for (const std::string& line : script.RemoveList)

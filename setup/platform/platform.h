@@ -89,6 +89,10 @@ class FileSystem {
   virtual bool ReplacesInOneStep() = 0;
   // Renames a file; fails when something exists under the new name.
   virtual bool MoveFile(const std::string& from, const std::string& to) = 0;
+  // The system's own words (UTF-8, one line, in the user's language) for why the last CopyFile or
+  // CreateDirectory that failed did fail: "disk full", "device not ready", "data error"; nothing
+  // when the system has none.
+  virtual std::optional<std::string> LastFailureText() = 0;
 };
 
 // Registry keys are handles as the system gives them; the two roots are predefined.
@@ -96,12 +100,19 @@ using KeyHandle = std::uintptr_t;
 constexpr KeyHandle kHkeyCurrentUser = 0x80000001u;
 constexpr KeyHandle kHkeyLocalMachine = 0x80000002u;
 
+// A key as CreateKey opened it, and whether this call made it: the system says so for the last
+// level of the path only (REG_CREATED_NEW_KEY).
+struct CreatedKey {
+  KeyHandle handle = 0;
+  bool isNew = false;
+};
+
 class Registry {
  public:
   virtual ~Registry() = default;
   // Opens the key below parent, creating it and missing parents; an empty path opens parent itself.
   // The handle must be closed.
-  virtual std::optional<KeyHandle> CreateKey(KeyHandle parent, const std::string& path) = 0;
+  virtual std::optional<CreatedKey> CreateKey(KeyHandle parent, const std::string& path) = 0;
   virtual std::optional<KeyHandle> OpenKey(KeyHandle parent, const std::string& path) = 0;
   virtual bool SetString(KeyHandle key, const std::string& name, const std::string& value) = 0;
   virtual bool SetDword(KeyHandle key, const std::string& name, std::uint32_t value) = 0;
@@ -154,8 +165,8 @@ class System {
 };
 
 enum class BoxKind { Warning, Error, Information, Confirmation };
-enum class BoxButtons { Ok, YesNo };
-enum class Answer { Ok, Yes, No, Closed };
+enum class BoxButtons { Ok, YesNo, AbortRetryIgnore };
+enum class Answer { Ok, Yes, No, Closed, Abort, Retry, Ignore };
 
 // The progress window (copy mode for the installation, delete mode for the uninstaller).
 class ProgressWindow {

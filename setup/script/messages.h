@@ -40,11 +40,16 @@ inline constexpr char kRegistryStep[] = "レジストリ設定";
 inline constexpr char kConfigFileStep[] = "設定ファイル作成";
 inline constexpr char kStartMenuStep[] = "スタートメニューに登録";
 inline constexpr char kUninstallDataStep[] = "アンインストール情報作成";
+inline constexpr char kTakingBack[] = "インストールを取り消しています";
 
 // Step failures.
 inline constexpr char kRegistryFailed[] =
     "レジストリに書き込めません\r\nWindowsNT/2000/XPの場合、インストール権限のあるユーザーで実行してください";
 inline constexpr char kCannotCreateBefore[] = "ファイル ";
 inline constexpr char kCannotCreateAfter[] = " を作成できません";
+inline constexpr char kCannotCopyBefore[] = "ファイル ";
+inline constexpr char kCannotCopyAfter[] = " をコピーできません";
+inline constexpr char kCannotMakeFolderBefore[] = "フォルダ ";
+inline constexpr char kCannotMakeFolderAfter[] = " を作成できません";
 
 }  // namespace setup::text

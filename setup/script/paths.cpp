@@ -104,6 +104,14 @@ std::string UncRoot(std::string_view path, System& system) {
   return "\\\\" + std::string(path.substr(2, end == std::string_view::npos ? std::string_view::npos : end - 2));
 }
 
+std::string SameLengthSibling(std::string_view path, char mark, System& system) {
+  std::size_t last = 0;
+  for (CharacterWalk walk(path, system); !walk.Done();) last = walk.Next();
+  if (path.empty()) return std::string(1, mark);
+  const bool alreadyMark = last + 1 == path.size() && path[last] == mark;
+  return std::string(path.substr(0, last)) + (alreadyMark ? '_' : mark);
+}
+
 std::string JoinPath(std::string_view folder, std::string_view name) {
   std::string path;
   path.reserve(folder.size() + 1 + name.size());

@@ -38,6 +38,10 @@ bool IsFullPath(std::string_view path);
 // character up to the second separator met after it.
 std::string UncRoot(std::string_view path, System& system);
 
+// The path with its last character replaced by mark, or by "_" when it already is mark: a file
+// name beside the path's own that is no longer than it, so that it fits wherever the path fits.
+std::string SameLengthSibling(std::string_view path, char mark, System& system);
+
 // folder + "\" + name: one backslash between them, whatever either holds.
 std::string JoinPath(std::string_view folder, std::string_view name);
 

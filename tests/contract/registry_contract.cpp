@@ -14,11 +14,11 @@ class RegistryContract : public ContractTest {
     ContractTest::SetUp();
     base = machine->ScratchKey();
   }
-  // Opens (creating) a key below the scratch key and closes it again.
-  bool Make(const std::string& below) {
-    const std::optional<KeyHandle> key = registry().CreateKey(kHkeyCurrentUser, base + "\\" + below);
-    if (key) registry().CloseKey(*key);
-    return key.has_value();
+  // Opens (creating) a key below the scratch key and closes it again; whether that call made it.
+  std::optional<bool> Make(const std::string& below) {
+    const std::optional<CreatedKey> key = registry().CreateKey(kHkeyCurrentUser, base + "\\" + below);
+    if (key) registry().CloseKey(key->handle);
+    return key ? std::optional<bool>(key->isNew) : std::nullopt;
   }
   bool Exists(const std::string& below) {
     const std::optional<KeyHandle> key = registry().OpenKey(kHkeyCurrentUser, base + "\\" + below);
@@ -39,19 +39,21 @@ class RegistryContract : public ContractTest {
 };
 
 TEST_P(RegistryContract, KeysAndValuesWithJapaneseNames) {
-  ASSERT_TRUE(Make(kSoftware + kHyou + "\\" + kNou));
+  ASSERT_EQ(Make(kSoftware + kHyou + "\\" + kNou), true);
+  EXPECT_EQ(Make(kSoftware + kHyou), false);
+  EXPECT_EQ(Make(kSoftware + kHyou + "\\" + kNou + "\\"), false);
   EXPECT_TRUE(Exists(kSoftware + kHyou));
   EXPECT_TRUE(Exists(kSoftware + kHyou + "\\" + kNou));
   // The trail byte is no separator: nothing named by a lead byte alone was made.
   EXPECT_EQ(Subkeys(""), std::vector<std::string>{kSoftware + kHyou});
   EXPECT_EQ(Subkeys(kSoftware + kHyou), std::vector<std::string>{kNou});
 
-  const std::optional<KeyHandle> key = registry().CreateKey(kHkeyCurrentUser, base + "\\" + kSoftware + kHyou);
+  const std::optional<CreatedKey> key = registry().CreateKey(kHkeyCurrentUser, base + "\\" + kSoftware + kHyou);
   ASSERT_TRUE(key);
-  EXPECT_TRUE(registry().SetString(*key, kGame + kSo, kHyou + "C:\\" + kSo));
-  EXPECT_TRUE(registry().SetString(*key, "", "default"));
-  EXPECT_TRUE(registry().SetDword(*key, kNou, 12));
-  registry().CloseKey(*key);
+  EXPECT_TRUE(registry().SetString(key->handle, kGame + kSo, kHyou + "C:\\" + kSo));
+  EXPECT_TRUE(registry().SetString(key->handle, "", "default"));
+  EXPECT_TRUE(registry().SetDword(key->handle, kNou, 12));
+  registry().CloseKey(key->handle);
 }
 
 TEST_P(RegistryContract, KeyPathsMayEndWithABackslash) {
@@ -95,12 +97,13 @@ TEST_P(RegistryContract, DeletionTakesOneLevelAtATime) {
 }
 
 TEST_P(RegistryContract, AnEmptyPathOpensTheRootAndRootsStayOpen) {
-  const std::optional<KeyHandle> root = registry().CreateKey(kHkeyCurrentUser, "");
+  const std::optional<CreatedKey> root = registry().CreateKey(kHkeyCurrentUser, "");
   ASSERT_TRUE(root);
-  const std::optional<KeyHandle> below = registry().CreateKey(*root, base + "\\ViaRoot");
+  EXPECT_FALSE(root->isNew);
+  const std::optional<CreatedKey> below = registry().CreateKey(root->handle, base + "\\ViaRoot");
   ASSERT_TRUE(below);
-  registry().CloseKey(*below);
-  registry().CloseKey(*root);
+  registry().CloseKey(below->handle);
+  registry().CloseKey(root->handle);
   registry().CloseKey(kHkeyCurrentUser);
   EXPECT_TRUE(Exists("ViaRoot"));
 }

@@ -19,7 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   script.InstalledFiles = {"C:\\Game\\a", "C:\\Game\\b"};
   script.InstalledRegKeys = {"HKEY_CURRENT_USER\\Software\\V"};
   setup::Flags flags;
-  setup::StepContext context{script, flags, machine.platform(), machine.ui().MainProgress()};
+  setup::InstallJournal journal;
+  setup::StepContext context{script, flags, machine.platform(), machine.ui().MainProgress(), journal};
   setup::MakeUnInstallData(context);
   const auto written = machine.files().ReadFile("C:\\Game\\U.INI");
   if (!written) __builtin_trap();

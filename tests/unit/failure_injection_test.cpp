@@ -29,9 +29,15 @@ class PassedOverFailures : public InstallerTest {
   std::string Link(const char* name) { return std::string(kPrograms) + "\\SOFT\\Game\\" + name + ".lnk"; }
 };
 
-TEST_F(PassedOverFailures, FolderThatCannotBeCreatedLosesItsFilesButNotTheRun) {
+// The folder's box, then one for each of its files, all answered Ignore.
+TEST_F(PassedOverFailures, FolderThatCannotBeCreatedAsksAndIgnoredLosesItsFilesButNotTheRun) {
   machine.files().InjectFault(FileCall::CreateDirectory, "C:\\Game\\SUB");
-  InstallExpectingSuccess();
+  for (int box = 0; box < 3; ++box) machine.ui().QueueAnswer(Answer::Ignore);
+  Start(kScript);
+  PressStart("C:\\Game");
+  EXPECT_EQ(machine.ui().boxes()[0].text, "フォルダ C:\\Game\\SUB を作成できません\r\nアクセスが拒否されました。");
+  EXPECT_FALSE(machine.ui().unexpectedBox()) << TranscriptText();
+  EXPECT_TRUE(Shown("notice インストール: インストールが終了しました"));
   EXPECT_FALSE(machine.files().Exists("C:\\Game\\SUB"));
   // Its files were still counted and recorded, so the uninstaller tries them.
   EXPECT_NE(File("C:\\Game\\UNINST.INI").find("COPY4=C:\\Game\\SUB\\B.EXE"), std::string::npos);
@@ -71,36 +77,35 @@ TEST_F(PassedOverFailures, UninstallerCopyThatFailsStillWritesTheRecord) {
   EXPECT_TRUE(machine.files().Exists("C:\\Game\\UNINST.INI"));
 }
 
-TEST_F(PassedOverFailures, RecordThatCannotBeMovedIntoPlaceKeepsTheOldOne) {
+TEST_F(PassedOverFailures, RecordThatCannotBeMovedIntoPlaceKeepsTheOldOneAndTakesTheRunBack) {
   machine.files().AddFile("C:\\Game\\UNINST.INI", "[SETUP]\r\nCOPY1=C:\\Game\\old\r\n");
-  machine.files().InjectFault(FileCall::ReplaceFile, "C:\\Game\\UNINST.INI.new");
+  machine.files().InjectFault(FileCall::ReplaceFile, "C:\\Game\\UNINST.IN~");
   Start(kScript);
   PressStart("C:\\Game");
   EXPECT_EQ(machine.ui().boxes().back().text, "ファイル C:\\Game\\UNINST.INI を作成できません");
-  EXPECT_EQ(File("C:\\Game\\UNINST.INI"), "[SETUP]\r\nCOPY1=C:\\Game\\old\r\n");
-  EXPECT_FALSE(machine.files().Exists("C:\\Game\\UNINST.INI.new"));
+  ExpectMachineAsBeforeStart();
 }
 
-TEST_F(PassedOverFailures, UninstallEntryThatCannotBeWrittenStopsLikeAnyKey) {
+TEST_F(PassedOverFailures, UninstallEntryThatCannotBeWrittenStopsLikeAnyKeyAndTakesTheRunBack) {
   machine.registry().InjectKeyFault(kHkeyLocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Game");
   Start(kScript);
   PressStart("C:\\Game");
   EXPECT_EQ(machine.ui().boxes().back().text,
             "レジストリに書き込めません\r\nWindowsNT/2000/XPの場合、インストール権限のあるユーザーで実行してください");
   EXPECT_TRUE(Shown("notice インストール: インストールを中止しました"));
-  // Values written before the failure stay; nothing is rolled back.
-  EXPECT_EQ(machine.registry().StringValue(kHkeyCurrentUser, "Software\\Vendor\\Game", "Path"), "C:\\Game");
-  EXPECT_FALSE(machine.files().Exists("C:\\Game\\GAME.CFG"));
+  ExpectMachineAsBeforeStart();
 }
 
-TEST_F(PassedOverFailures, FolderCreationRefusedAtTheQuestionIsNotReported) {
+// The folder Start could not create is tried again by the first COPY line, which asks.
+TEST_F(PassedOverFailures, FolderRefusedAtTheQuestionIsReportedByTheCopy) {
   machine.files().InjectFault(FileCall::CreateDirectory, "C:\\New");
   Start(kScript);
   machine.ui().QueueAnswer(Answer::Yes);
+  machine.ui().QueueAnswer(Answer::Abort);
   PressStart("C:\\New\\Game");
-  // The copies fail silently; the configuration file is the first thing that reports.
-  EXPECT_EQ(machine.ui().boxes().back().text, "ファイル C:\\New\\Game\\GAME.CFG を作成できません");
-  EXPECT_FALSE(machine.files().Exists("C:\\New"));
+  EXPECT_EQ(machine.ui().boxes().back().text, "フォルダ C:\\New\\Game を作成できません\r\nアクセスが拒否されました。");
+  EXPECT_TRUE(Shown("notice インストール: インストールを中止しました"));
+  ExpectMachineAsBeforeStart();
 }
 
 class UninstallFailures : public InstallerTest {

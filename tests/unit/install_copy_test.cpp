@@ -19,7 +19,7 @@ class CopyStep : public ::testing::Test {
     machine.files().AddFolder("D:\\DATA");
   }
   void Copy() {
-    StepContext context{script, flags, machine.platform(), machine.ui().MainProgress()};
+    StepContext context{script, flags, machine.platform(), machine.ui().MainProgress(), journal};
     CopyFiles(context);
   }
   const ProgressState& bar() const { return machine.ui().mainProgress(); }
@@ -27,6 +27,7 @@ class CopyStep : public ::testing::Test {
   SimulatedMachine machine;
   SetupScript script;
   Flags flags;
+  InstallJournal journal;
 };
 
 TEST(ProgressScale, KeepsTheBarWithinSixteenBits) {
@@ -109,7 +110,8 @@ class CopiesOntoAnything final : public ForwardingFileSystem {
 
 // Re-installing over files in the way: Windows refuses the copy onto a read-only or hidden file
 // (the simulated machine), Wine run by root copies onto it and keeps its attributes. Either way
-// every file ends recorded with the archive attribute alone, so the uninstaller can delete it.
+// every file is replaced and ends recorded with the archive attribute alone, so the uninstaller
+// can delete it.
 TEST_F(CopyStep, FilesInTheWayEndRecordedWithTheArchiveAttributeAlone) {
   for (const bool copiesOntoAnything : {false, true}) {
     SimulatedMachine machine;
@@ -125,14 +127,12 @@ TEST_F(CopyStep, FilesInTheWayEndRecordedWithTheArchiveAttributeAlone) {
     Platform winePlatform{wineFiles, platform.registry, platform.shell, platform.system, platform.ui};
     script.CopyList = {"*.TXT,$"};
     script.InstalledFiles.clear();
-    StepContext context{script, flags, copiesOntoAnything ? winePlatform : platform, machine.ui().MainProgress()};
+    StepContext context{script, flags, copiesOntoAnything ? winePlatform : platform, machine.ui().MainProgress(),
+                        journal};
     CopyFiles(context);
     const std::string how = copiesOntoAnything ? " (copied onto)" : " (refused)";
-    const std::string expected = copiesOntoAnything ? "new" : "old";
-    EXPECT_EQ(machine.files().ReadFile("C:\\Game\\RO.TXT"), expected) << how;
-    EXPECT_EQ(machine.files().ReadFile("C:\\Game\\HIDDEN.TXT"), expected) << how;
-    EXPECT_EQ(machine.files().ReadFile("C:\\Game\\PLAIN.TXT"), "new") << how;
     for (const char* name : {"RO.TXT", "HIDDEN.TXT", "PLAIN.TXT"}) {
+      EXPECT_EQ(machine.files().ReadFile(std::string("C:\\Game\\") + name), "new") << name << how;
       EXPECT_EQ(machine.files().Attributes(std::string("C:\\Game\\") + name), kAttrArchive) << name << how;
     }
     EXPECT_EQ(script.InstalledFiles.size(), 3u);
@@ -158,14 +158,29 @@ TEST_F(CopyStep, CopiesEndWithTheArchiveAttributeAloneAndOnlyChangedOnesAreSet) 
   EXPECT_EQ(machine.files().CallCount(FileCall::SetAttributes), 3 + 4);
 }
 
-TEST_F(CopyStep, FailedCopiesAreCountedAndRecordedWithoutAMessage) {
+// A copy that fails asks, naming the file and the system's words for the cause, until the user
+// frees the space and answers Retry, or answers Ignore (counted and recorded as if copied) or
+// Abort (the step stops as a failure).
+TEST_F(CopyStep, FailedCopiesAskToAbortRetryOrIgnore) {
   machine.files().AddFileOfSize("D:\\DATA\\A", 100);
-  machine.files().InjectFault(FileCall::CopyFile, "C:\\Game\\A");
-  script.CopyList = {"A,$"};
-  Copy();
-  EXPECT_EQ(bar().position, 100);
-  EXPECT_EQ(script.InstalledFiles, TextList{"C:\\Game\\A"});
-  EXPECT_TRUE(machine.ui().boxes().empty());
+  machine.files().AddFileOfSize("D:\\DATA\\B", 100);
+  machine.files().SetFailureText("ディスクに十分な空き領域がありません。");
+  machine.ui().onMessageBox = [&](BoxKind, BoxButtons, const std::string&) { machine.files().ClearFaults(); };
+  script.CopyList = {"*,$"};
+  for (const Answer answer : {Answer::Abort, Answer::Ignore, Answer::Retry}) {
+    machine.files().InjectFault(FileCall::CopyFile, "C:\\Game\\A");
+    machine.ui().QueueAnswer(answer);
+    flags = Flags();
+    script.InstalledFiles.clear();
+    Copy();
+    const ShownBox& box = machine.ui().boxes().back();
+    EXPECT_EQ(box.text, "ファイル C:\\Game\\A をコピーできません\r\nディスクに十分な空き領域がありません。");
+    EXPECT_EQ(box.buttons, BoxButtons::AbortRetryIgnore);
+    EXPECT_EQ(flags.AbortRequested, answer == Answer::Abort);
+    EXPECT_EQ(machine.files().Exists("C:\\Game\\A"), answer == Answer::Retry);
+    EXPECT_EQ(script.InstalledFiles.size(), answer == Answer::Abort ? 0u : 2u);
+  }
+  EXPECT_FALSE(machine.ui().unexpectedBox());
 }
 
 TEST_F(CopyStep, DoubleByteNamesSplitOnWholeCharacters) {

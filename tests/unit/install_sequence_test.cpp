@@ -72,7 +72,7 @@ TEST_F(Installation, CopiesRecordsAndEndsWithTheNotice) {
             "SHORTCUT=1\r\n\r\n");
   EXPECT_TRUE(machine.files().Exists("C:\\WINDOWS\\unkelvo4.exe"));
   EXPECT_EQ(machine.files().Attributes("C:\\WINDOWS\\unkelvo4.exe"), kAttrArchive);
-  EXPECT_FALSE(machine.files().Exists("C:\\Game\\UNINST.INI.new"));
+  EXPECT_FALSE(machine.files().Exists("C:\\Game\\UNINST.IN~"));
 
   SimRegistry& registry = machine.registry();
   EXPECT_EQ(registry.StringValue(kHkeyLocalMachine, "SOFTWARE\\Vendor\\Game", "Path"), "C:\\Game");
@@ -138,10 +138,7 @@ TEST_F(Installation, RegistryFailureStopsBeforeTheLaterSteps) {
             "レジストリに書き込めません\r\nWindowsNT/2000/XPの場合、インストール権限のあるユーザーで実行してください");
   EXPECT_TRUE(Shown("notice インストール: インストールを中止しました"));
   EXPECT_FALSE(Shown("notice インストール: インストールが終了しました"));
-  EXPECT_FALSE(machine.files().Exists("C:\\Game\\GAME.CFG"));
-  EXPECT_FALSE(machine.files().Exists("C:\\Game\\UNINST.INI"));
-  EXPECT_FALSE(
-      machine.registry().KeyExists(kHkeyLocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Game"));
+  ExpectMachineAsBeforeStart();
   EXPECT_TRUE(machine.shell().savedLinks().empty());
   EXPECT_TRUE(machine.ui().programEnded());
   EXPECT_EQ(machine.registry().OpenHandleCount(), 0);
@@ -155,9 +152,7 @@ TEST_P(RegistryValueFailure, StopsLikeAKeyThatCannotBeOpened) {
   EXPECT_EQ(machine.ui().boxes().back().text,
             "レジストリに書き込めません\r\nWindowsNT/2000/XPの場合、インストール権限のあるユーザーで実行してください");
   EXPECT_TRUE(Shown("notice インストール: インストールを中止しました")) << TranscriptText();
-  EXPECT_FALSE(machine.files().Exists("C:\\Game\\U.INI"));
-  EXPECT_FALSE(
-      machine.registry().KeyExists(kHkeyLocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\G"));
+  ExpectMachineAsBeforeStart();
   EXPECT_EQ(machine.registry().OpenHandleCount(), 0);
 }
 
@@ -173,15 +168,27 @@ TEST_F(Installation, ConfigurationFileThatCannotBeCreatedIsNamedAndStops) {
   EXPECT_EQ(machine.ui().boxes().back().kind, BoxKind::Error);
   EXPECT_TRUE(Shown("notice インストール: インストールを中止しました"));
   EXPECT_TRUE(machine.shell().savedLinks().empty());
-  EXPECT_FALSE(machine.files().Exists("C:\\Game\\UNINST.INI"));
+  ExpectMachineAsBeforeStart();
 }
 
+// The uninstall entry, the uninstaller copy and everything else go with the record that failed,
+// on Windows NT and on Windows 9x, whose replacement takes two steps.
 TEST_F(Installation, RecordThatCannotBeWrittenIsNamedAndStops) {
-  machine.files().InjectFault(FileCall::WriteWholeFile, "C:\\Game\\UNINST.INI.new");
+  machine.files().SetReplacesInOneStep(false);
+  machine.files().InjectFault(FileCall::WriteWholeFile, "C:\\Game\\UNINST.IN~");
   InstallSample();
   EXPECT_EQ(machine.ui().boxes().back().text, "ファイル C:\\Game\\UNINST.INI を作成できません");
   EXPECT_FALSE(Shown("notice インストール: インストールが終了しました"));
-  EXPECT_FALSE(machine.files().Exists("C:\\Game\\UNINST.INI.new"));
+  ExpectMachineAsBeforeStart();
+}
+
+// The record's companions during its replacement are as long as the record's own path.
+TEST_F(Installation, RecordPathAtThePathLimitIsWritten) {
+  const std::string folder = "C:\\" + std::string(259 - 14, 'g');
+  Start("[SETUP]\r\nTITLE=Game\r\nSRC=@:\\DATA\r\nUNINSTALL=UNINST.INI\r\nCOPY1=README.TXT,$\r\n");
+  machine.ui().QueueAnswer(Answer::Yes);
+  PressStart(folder);
+  EXPECT_TRUE(machine.files().Exists(folder + "\\UNINST.INI")) << TranscriptText();
 }
 
 TEST_F(Installation, EmptyRecordNameIsReportedInsteadOfWritingAFolderName) {
@@ -190,6 +197,7 @@ TEST_F(Installation, EmptyRecordNameIsReportedInsteadOfWritingAFolderName) {
   InstallSample(script);
   EXPECT_EQ(machine.ui().boxes().back().text, "ファイル C:\\Game\\ を作成できません");
   EXPECT_TRUE(Shown("notice インストール: インストールを中止しました"));
+  ExpectMachineAsBeforeStart();
 }
 
 TEST_F(Installation, SecondInstallKeepsLeftoverEntriesOfTheFirstRecord) {
@@ -206,7 +214,7 @@ TEST_F(Installation, SecondInstallKeepsLeftoverEntriesOfTheFirstRecord) {
   EXPECT_NE(record.find("COPY12=C:\\Game\\old12\r\nEXTRA=kept\r\nREG1="), std::string::npos) << record;
 }
 
-TEST_F(Installation, CancelConfirmedDuringACopyFinishesThatFileOnly) {
+TEST_F(Installation, CancelConfirmedDuringACopyFinishesThatFileAndTakesTheRunBack) {
   Start(kSampleScript);
   machine.ui().QueueAnswer(Answer::Yes);  // create the folder
   int copies = 0;
@@ -217,10 +225,9 @@ TEST_F(Installation, CancelConfirmedDuringACopyFinishesThatFileOnly) {
     }
   };
   PressStart("C:\\Game");
-  EXPECT_TRUE(machine.files().Exists("C:\\Game\\BGM01.WAV"));
-  EXPECT_FALSE(machine.files().Exists("C:\\Game\\GAME.EXE"));
   EXPECT_EQ(form->script().InstalledFiles, TextList{"C:\\Game\\BGM01.WAV"});
-  EXPECT_FALSE(machine.files().Exists("C:\\Game\\UNINST.INI"));
+  ExpectMachineAsBeforeStart();
+  EXPECT_TRUE(Shown("progress[main] label: インストールを取り消しています"));
   EXPECT_FALSE(Shown("notice インストール: インストールを中止しました"));
   EXPECT_FALSE(Shown("notice インストール: インストールが終了しました"));
   EXPECT_TRUE(machine.ui().programEnded());
@@ -249,7 +256,26 @@ TEST_F(Installation, CloseRequestAnsweredYesAbortsAfterTheFileInHand) {
   EXPECT_FALSE(form->flags().Installing);
   EXPECT_TRUE(form->flags().AbortRequested);
   EXPECT_EQ(machine.ui().endProgramCalls(), 1);
-  EXPECT_FALSE(machine.registry().KeyExists(kHkeyLocalMachine, "SOFTWARE\\Vendor\\Game"));
+  ExpectMachineAsBeforeStart();
+}
+
+// A re-installation stopped half-way leaves the earlier one whole: its files, record, entry and
+// uninstaller copy, so that it can still be removed.
+TEST_F(Installation, CancelledReinstallationLeavesTheEarlierOneWhole) {
+  InstallSample();
+  machine.files().AddFile("D:\\DATA\\NEW.DAT", "not installed before");
+  const MachineSnapshot installed = machine.Snapshot();
+  Start(kSampleScript);
+  bool asked = false;
+  machine.ui().onPump = [&] {
+    if (asked || !machine.files().Exists("C:\\Game\\NEW.DAT")) return;
+    asked = true;
+    machine.ui().QueueAnswer(Answer::Yes);
+    form->Close();
+  };
+  PressStart("C:\\Game");
+  EXPECT_TRUE(asked);
+  EXPECT_EQ(machine.ChangesSince(installed), std::vector<std::string>{}) << TranscriptText();
 }
 
 TEST_F(Installation, BackgroundHandsTheForegroundToTheRightWindow) {
@@ -320,7 +346,7 @@ TEST_F(ClosedQuestion, AbortQuestionWhileInstallingAborts) {
   EXPECT_TRUE(form->flags().AbortRequested);
   EXPECT_EQ(form->script().InstalledFiles.size(), 1u);
   EXPECT_FALSE(Shown("notice インストール: インストールが終了しました"));
-  EXPECT_FALSE(machine.registry().KeyExists(kHkeyLocalMachine, "SOFTWARE\\Vendor\\Game"));
+  ExpectMachineAsBeforeStart();
 }
 
 }  // namespace

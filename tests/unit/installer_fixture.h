@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "setup/app/message_form.h"
 #include "setup/platform/sim/simulated_machine.h"
@@ -23,7 +24,13 @@ class InstallerTest : public ::testing::Test {
   }
   void PressStart(const std::string& typedFolder) {
     machine.ui().TypeFolderText(typedFolder);
+    beforeStart = machine.Snapshot();
     form->OkButtonClick();
+  }
+  // After an installation that stopped: nothing that Start made is left, nothing that was there
+  // before it is gone or changed.
+  void ExpectMachineAsBeforeStart() const {
+    EXPECT_EQ(machine.ChangesSince(beforeStart), std::vector<std::string>{}) << TranscriptText();
   }
   bool Shown(const std::string& line) const {
     const Transcript& transcript = machine.transcript();
@@ -38,6 +45,7 @@ class InstallerTest : public ::testing::Test {
 
   SimulatedMachine machine;
   std::unique_ptr<MessageForm> form;
+  MachineSnapshot beforeStart;
 };
 
 }  // namespace setup::testing

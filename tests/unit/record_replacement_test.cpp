@@ -14,8 +14,8 @@ namespace setup::testing {
 namespace {
 
 constexpr char kRecord[] = "C:\\Game\\UNINST.INI";
-constexpr char kAside[] = "C:\\Game\\UNINST.INI.old";
-constexpr char kWritten[] = "C:\\Game\\UNINST.INI.new";
+constexpr char kAside[] = "C:\\Game\\UNINST.IN$";
+constexpr char kWritten[] = "C:\\Game\\UNINST.IN~";
 constexpr char kOld[] = "[SETUP]\r\nTITLE=Old\r\nCOPY1=C:\\Game\\old\r\nCOPY2=C:\\Game\\kept\r\n";
 
 // Fails the moves and deletions it is told to, each named by its paths.

@@ -13,7 +13,7 @@ namespace {
 
 TEST(SimRegistryTest, KeysAndValuesIgnoreLetterCaseButKeepIt) {
   SimRegistry registry;
-  const KeyHandle key = registry.CreateKey(kHkeyLocalMachine, "SOFTWARE\\Vendor\\Game").value_or(0);
+  const KeyHandle key = registry.CreateKey(kHkeyLocalMachine, "SOFTWARE\\Vendor\\Game").value_or(CreatedKey{}).handle;
   ASSERT_NE(key, 0u);
   EXPECT_TRUE(registry.SetString(key, "Path", "C:\\Game"));
   EXPECT_TRUE(registry.SetDword(key, "COUNT", 12));
@@ -53,9 +53,9 @@ TEST(SimRegistryTest, DeleteKeyRefusesKeysWithSubkeys) {
 
 TEST(SimRegistryTest, HandlesAreCountedUntilClosedAndDieWithTheirKey) {
   SimRegistry registry;
-  const KeyHandle outer = registry.CreateKey(kHkeyCurrentUser, "A").value_or(0);
-  const KeyHandle inner = registry.CreateKey(outer, "B").value_or(0);
-  const KeyHandle self = registry.CreateKey(outer, "").value_or(0);
+  const KeyHandle outer = registry.CreateKey(kHkeyCurrentUser, "A").value_or(CreatedKey{}).handle;
+  const KeyHandle inner = registry.CreateKey(outer, "B").value_or(CreatedKey{}).handle;
+  const KeyHandle self = registry.CreateKey(outer, "").value_or(CreatedKey{}).handle;
   ASSERT_TRUE(outer != 0 && inner != 0 && self != 0);
   EXPECT_NE(self, outer);
   EXPECT_EQ(registry.OpenHandleCount(), 3);
@@ -80,7 +80,7 @@ TEST(SimRegistryTest, InjectedFaultsRefuseKeysBelowThemAndNamedValues) {
   EXPECT_FALSE(registry.CreateKey(kHkeyLocalMachine, "SOFTWARE\\Locked\\New"));
   EXPECT_FALSE(registry.OpenKey(kHkeyLocalMachine, "SOFTWARE\\Locked"));
   EXPECT_FALSE(registry.DeleteKey(kHkeyLocalMachine, "SOFTWARE\\Locked\\Old"));
-  const KeyHandle key = registry.CreateKey(kHkeyLocalMachine, "SOFTWARE\\LockedNot").value_or(0);
+  const KeyHandle key = registry.CreateKey(kHkeyLocalMachine, "SOFTWARE\\LockedNot").value_or(CreatedKey{}).handle;
   ASSERT_NE(key, 0u);
   EXPECT_FALSE(registry.SetString(key, "DENIED", "x"));
   EXPECT_TRUE(registry.SetString(key, "Allowed", "x"));

@@ -34,6 +34,7 @@ class ForwardingFileSystem : public FileSystem {
   bool ReplaceFile(const std::string& from, const std::string& to) override { return inner_.ReplaceFile(from, to); }
   bool ReplacesInOneStep() override { return inner_.ReplacesInOneStep(); }
   bool MoveFile(const std::string& from, const std::string& to) override { return inner_.MoveFile(from, to); }
+  std::optional<std::string> LastFailureText() override { return inner_.LastFailureText(); }
 
  protected:
   FileSystem& inner_;

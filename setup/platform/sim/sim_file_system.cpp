@@ -192,13 +192,37 @@ bool SimFileSystem::IsCurrentOrAbove(const ResolvedPath& path) const {
 // ---- Faults and counters ------------------------------------------------------------------
 
 bool SimFileSystem::Faulted(FileCall call, const std::string& path) const {
+  if (countedFaultDue_) return true;
   const auto found = faults_.find(call);
   if (found == faults_.end()) return false;
   const std::string key = PathKey(path);
   return !key.empty() && found->second.count(key) > 0;
 }
 
-void SimFileSystem::Count(FileCall call) { ++calls_[static_cast<std::size_t>(call)]; }
+namespace {
+bool ChangesTheMachine(FileCall call) {
+  switch (call) {
+    case FileCall::CopyFile:
+    case FileCall::SetAttributes:
+    case FileCall::DeleteFile:
+    case FileCall::CreateDirectory:
+    case FileCall::RemoveDirectory:
+    case FileCall::WriteWholeFile:
+    case FileCall::ReplaceFile:
+    case FileCall::MoveFile:
+      return true;
+    default:
+      return false;
+  }
+}
+}  // namespace
+
+void SimFileSystem::Count(FileCall call) {
+  ++calls_[static_cast<std::size_t>(call)];
+  countedFaultDue_ = ChangesTheMachine(call) && changesBeforeFault_ > 0 && --changesBeforeFault_ == 0;
+}
+
+void SimFileSystem::FailChangeNumber(int n) { changesBeforeFault_ = n; }
 
 void SimFileSystem::InjectFault(FileCall call, const std::string& path) { faults_[call].insert(PathKey(path)); }
 
@@ -207,6 +231,7 @@ void SimFileSystem::InjectWriteFailure(const std::string& path) { writeFailures_
 void SimFileSystem::ClearFaults() {
   faults_.clear();
   writeFailures_.clear();
+  changesBeforeFault_ = 0;
 }
 
 int SimFileSystem::CallCount(FileCall call) const { return calls_[static_cast<std::size_t>(call)]; }

@@ -106,6 +106,9 @@ class SimFileSystem : public FileSystem {
   void SetReplacesInOneStep(bool replaces) { replacesInOneStep_ = replaces; }
   // Renames a file; fails as ReplaceFile does and also when the new name exists.
   bool MoveFile(const std::string& from, const std::string& to) override;
+  // The text set by SetFailureText ("アクセスが拒否されました。" at first), whatever failed.
+  std::optional<std::string> LastFailureText() override { return failureText_; }
+  void SetFailureText(const std::string& textUtf8) { failureText_ = textUtf8; }
 
   // Drives. A drive must exist before anything is made on it. root as for GetDriveType ("C:",
   // "C:\" or "\\server\share"); free bytes -1 stands for "unknown".
@@ -145,6 +148,9 @@ class SimFileSystem : public FileSystem {
   // fail after the file was created (it is left empty). Faults stay until ClearFaults.
   void InjectFault(FileCall call, const std::string& path);
   void InjectWriteFailure(const std::string& path);
+  // The n-th call from now that would change the machine (copy, attributes, delete, create,
+  // remove, write, replace, move) fails, once, whatever its path.
+  void FailChangeNumber(int n);
   void ClearFaults();
 
   // Calls of the FileSystem interface made so far, per kind and in all.
@@ -180,6 +186,9 @@ class SimFileSystem : public FileSystem {
   std::map<FileCall, std::set<std::string>> faults_;  // folded full paths
   std::set<std::string> writeFailures_;
   std::array<int, kFileCallCount> calls_{};
+  int changesBeforeFault_ = 0;
+  bool countedFaultDue_ = false;
+  std::string failureText_ = "アクセスが拒否されました。";
 };
 
 }  // namespace setup

@@ -107,11 +107,12 @@ KeyHandle SimRegistry::Issue(std::shared_ptr<Key> key) {
   return handle;
 }
 
-std::optional<KeyHandle> SimRegistry::CreateKey(KeyHandle parent, const std::string& path) {
+std::optional<CreatedKey> SimRegistry::CreateKey(KeyHandle parent, const std::string& path) {
   std::shared_ptr<Key> from = KeyOfHandle(parent);
   const std::optional<std::vector<std::string>> parts = SplitKeyPath(path);
   if (from == nullptr || !parts || Denied(*from, *parts)) return std::nullopt;
-  return Issue(MakeKeys(from, *parts));
+  const bool existed = Walk(from, *parts) != nullptr;
+  return CreatedKey{Issue(MakeKeys(from, *parts)), !existed};
 }
 
 std::optional<KeyHandle> SimRegistry::OpenKey(KeyHandle parent, const std::string& path) {

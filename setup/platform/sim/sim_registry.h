@@ -33,7 +33,7 @@ class SimRegistry : public Registry {
   // component makes the call fail, a single trailing "\" is ignored. Every successful
   // CreateKey/OpenKey gives a new handle (also for an empty path) that must be closed; the two
   // root handles need no closing.
-  std::optional<KeyHandle> CreateKey(KeyHandle parent, const std::string& path) override;
+  std::optional<CreatedKey> CreateKey(KeyHandle parent, const std::string& path) override;
   std::optional<KeyHandle> OpenKey(KeyHandle parent, const std::string& path) override;
   bool SetString(KeyHandle key, const std::string& name, const std::string& value) override;
   bool SetDword(KeyHandle key, const std::string& name, std::uint32_t value) override;

@@ -22,7 +22,17 @@ const char* KindName(BoxKind kind) {
   return "?";
 }
 
-const char* ButtonsName(BoxButtons buttons) { return buttons == BoxButtons::Ok ? "ok" : "yes-no"; }
+const char* ButtonsName(BoxButtons buttons) {
+  switch (buttons) {
+    case BoxButtons::Ok:
+      return "ok";
+    case BoxButtons::YesNo:
+      return "yes-no";
+    case BoxButtons::AbortRetryIgnore:
+      return "abort-retry-ignore";
+  }
+  return "?";
+}
 
 const char* AnswerName(Answer answer) {
   switch (answer) {
@@ -34,13 +44,40 @@ const char* AnswerName(Answer answer) {
       return "no";
     case Answer::Closed:
       return "closed";
+    case Answer::Abort:
+      return "abort";
+    case Answer::Retry:
+      return "retry";
+    case Answer::Ignore:
+      return "ignore";
   }
   return "?";
 }
 
+// An abort-retry-ignore box has no close button, as on Windows.
 bool BoxCanGive(BoxButtons buttons, Answer answer) {
-  if (answer == Answer::Closed) return true;
-  return buttons == BoxButtons::Ok ? answer == Answer::Ok : answer == Answer::Yes || answer == Answer::No;
+  switch (buttons) {
+    case BoxButtons::Ok:
+      return answer == Answer::Ok || answer == Answer::Closed;
+    case BoxButtons::YesNo:
+      return answer == Answer::Yes || answer == Answer::No || answer == Answer::Closed;
+    case BoxButtons::AbortRetryIgnore:
+      return answer == Answer::Abort || answer == Answer::Retry || answer == Answer::Ignore;
+  }
+  return false;
+}
+
+// What a box answers when the scripted user has nothing to say: its safe way out.
+Answer DefaultAnswer(BoxButtons buttons) {
+  switch (buttons) {
+    case BoxButtons::Ok:
+      return Answer::Ok;
+    case BoxButtons::YesNo:
+      return Answer::No;
+    case BoxButtons::AbortRetryIgnore:
+      return Answer::Abort;
+  }
+  return Answer::Closed;
 }
 
 }  // namespace
@@ -131,7 +168,7 @@ void SimUserInterface::QueueAnswer(Answer answer) { answers_.push_back(answer); 
 Answer SimUserInterface::MessageBox(BoxKind kind, BoxButtons buttons, const std::string& textUtf8) {
   const std::string description = std::string(KindName(kind)) + " " + ButtonsName(buttons) + ": " + textUtf8;
   if (onMessageBox) onMessageBox(kind, buttons, textUtf8);
-  Answer answer = buttons == BoxButtons::Ok ? Answer::Ok : Answer::No;
+  Answer answer = DefaultAnswer(buttons);
   if (answers_.empty()) {
     unexpectedBox_ = true;
     transcript_.push_back("UNEXPECTED box " + description);

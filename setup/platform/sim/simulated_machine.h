@@ -10,6 +10,10 @@
 //   EXPECT_EQ(machine.registry().OpenHandleCount(), 0);
 #pragma once
 
+#include <map>
+#include <string>
+#include <vector>
+
 #include "setup/platform/platform.h"
 #include "setup/platform/sim/sim_file_system.h"
 #include "setup/platform/sim/sim_registry.h"
@@ -18,6 +22,13 @@
 #include "setup/platform/sim/sim_user_interface.h"
 
 namespace setup {
+
+// Everything on the machine that a run may change: every file and folder, and every key of both
+// roots ("HKLM\SOFTWARE\Vendor") with its values written out ("Path=C:\Game", "Count=#12").
+struct MachineSnapshot {
+  FileSnapshot files;
+  std::map<std::string, std::string> keys;
+};
 
 // The Programs folder of the default machine.
 inline constexpr const char kDefaultProgramsFolder[] = "C:\\WINDOWS\\Start Menu\\Programs";
@@ -50,6 +61,11 @@ class SimulatedMachine {
   const SimSystem& system() const { return system_; }
   const SimUserInterface& ui() const { return ui_; }
   const Transcript& transcript() const { return transcript_; }
+
+  MachineSnapshot Snapshot() const;
+  // What differs from an earlier snapshot, a line per path: "+" made since, "-" gone since,
+  // "~" changed; empty when the machine is as it was.
+  std::vector<std::string> ChangesSince(const MachineSnapshot& before) const;
 
   // Starts the program as the uninstaller: module path, and a command line that passes the
   // record path in double quotes, as the uninstall entry does.

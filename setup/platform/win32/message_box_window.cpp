@@ -2,6 +2,7 @@
 #include "setup/platform/win32/message_box_window.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "setup/platform/win32/wide_text.h"
 #include "setup/platform/win32/window_calls.h"
@@ -48,6 +49,27 @@ LPCSTR IconOf(BoxKind kind) {
   return IDI_HAND;
 }
 
+struct BoxButton {
+  int id;
+  const wchar_t* text;
+  Answer answer;
+};
+
+// The buttons of each kind of box, left to right; the first is the default.
+std::vector<BoxButton> ButtonsOf(BoxButtons buttons) {
+  switch (buttons) {
+    case BoxButtons::YesNo:
+      return {{IDYES, L"はい(&Y)", Answer::Yes}, {IDNO, L"いいえ(&N)", Answer::No}};
+    case BoxButtons::AbortRetryIgnore:
+      return {{IDABORT, L"中止(&A)", Answer::Abort},
+              {IDRETRY, L"再試行(&R)", Answer::Retry},
+              {IDIGNORE, L"無視(&I)", Answer::Ignore}};
+    case BoxButtons::Ok:
+      break;
+  }
+  return {{IDOK, L"OK", Answer::Ok}};
+}
+
 }  // namespace
 
 Answer MessageBoxWindow::Ask(HWND owner, BoxKind kind, BoxButtons buttons, const std::string& textUtf8) {
@@ -65,7 +87,7 @@ Answer MessageBoxWindow::Ask(HWND owner, BoxKind kind, BoxButtons buttons, const
 
 bool MessageBoxWindow::Create(HWND owner, BoxKind kind, const WideString& text) {
   const SIZE textSize = MeasureTextLines(LayoutFont(kFontSize), text);
-  const int buttonCount = buttons_ == BoxButtons::YesNo ? 2 : 1;
+  const int buttonCount = static_cast<int>(ButtonsOf(buttons_).size());
   const int buttonsWidth = buttonCount * kButtonWidth + (buttonCount - 1) * kButtonGap;
   const int textLeft = kMargin + kIconSize + kTextGap;
   const int contentHeight = std::max<int>(kIconSize, textSize.cy);
@@ -93,17 +115,13 @@ bool MessageBoxWindow::Create(HWND owner, BoxKind kind, const WideString& text) 
 
   HFONT font = LayoutFont(kFontSize);
   int left = (clientWidth - buttonsWidth) / 2;
-  if (buttons_ == BoxButtons::YesNo) {
-    defaultButton_ = IDYES;
-    AddControl("Button", L"はい(&Y)", WS_TABSTOP | BS_DEFPUSHBUTTON, {left, buttonTop, kButtonWidth, kButtonHeight},
-               IDYES, font);
-    left += kButtonWidth + kButtonGap;
-    AddControl("Button", L"いいえ(&N)", WS_TABSTOP | BS_PUSHBUTTON, {left, buttonTop, kButtonWidth, kButtonHeight},
-               IDNO, font);
-  } else {
-    defaultButton_ = IDOK;
-    AddControl("Button", L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, {left, buttonTop, kButtonWidth, kButtonHeight}, IDOK,
+  const std::vector<BoxButton> row = ButtonsOf(buttons_);
+  defaultButton_ = row.front().id;
+  for (const BoxButton& button : row) {
+    const DWORD kind = button.id == defaultButton_ ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+    AddControl("Button", button.text, WS_TABSTOP | kind, {left, buttonTop, kButtonWidth, kButtonHeight}, button.id,
                font);
+    left += kButtonWidth + kButtonGap;
   }
   SetInitialFocus(GetDlgItem(handle(), defaultButton_));
   SetDefaultButton(defaultButton_);
@@ -117,30 +135,26 @@ void MessageBoxWindow::Finish(Answer answer) {
 
 LRESULT MessageBoxWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_COMMAND:
-      switch (LOWORD(wParam)) {
-        case IDYES:
-          if (buttons_ == BoxButtons::YesNo) Finish(Answer::Yes);
-          break;
-        case IDNO:
-          if (buttons_ == BoxButtons::YesNo) Finish(Answer::No);
-          break;
-        case IDOK:
-          // Enter on a control that is not a button arrives as IDOK; the default button answers it.
-          Finish(buttons_ == BoxButtons::Ok ? Answer::Ok : Answer::Yes);
-          break;
-        case IDCANCEL:
-          // Escape: No in a Yes/No box, OK in an OK box.
-          Finish(buttons_ == BoxButtons::Ok ? Answer::Ok : Answer::No);
-          break;
-        default:
-          break;
+    case WM_COMMAND: {
+      const int command = LOWORD(wParam);
+      const std::vector<BoxButton> row = ButtonsOf(buttons_);
+      // Enter on a control that is not a button arrives as IDOK; the default button answers it.
+      const int pressed = command == IDOK ? defaultButton_ : command;
+      for (const BoxButton& button : row) {
+        if (button.id == pressed) Finish(button.answer);
+      }
+      // Escape: No in a Yes/No box, OK in an OK box; an abort-retry-ignore box has no button for
+      // it and, as on Windows, takes no notice.
+      if (command == IDCANCEL && buttons_ != BoxButtons::AbortRetryIgnore) {
+        Finish(buttons_ == BoxButtons::Ok ? Answer::Ok : Answer::No);
       }
       return 0;
+    }
     case WM_CLOSE:
       // The close button and Alt+F4: an OK box answers OK; a Yes/No box reports the close itself,
       // and each question decides what it means (the abort question aborts, the others take No).
-      Finish(buttons_ == BoxButtons::Ok ? Answer::Ok : Answer::Closed);
+      // An abort-retry-ignore box must be answered with one of its buttons.
+      if (buttons_ != BoxButtons::AbortRetryIgnore) Finish(buttons_ == BoxButtons::Ok ? Answer::Ok : Answer::Closed);
       return 0;
     default:
       return FormWindow::HandleMessage(message, wParam, lParam);

@@ -1,6 +1,7 @@
 // The file system seen through FindFirstFileA, CopyFileA, CreateFileA and their kin.
 #include "setup/platform/win32/win_file_system.h"
 
+#include "setup/platform/win32/wide_text.h"
 #include "setup/platform/win32/windows_api.h"
 
 #include <algorithm>
@@ -72,7 +73,9 @@ std::vector<FoundEntry> WinFileSystem::FindEntries(const std::string& pattern) {
 }
 
 bool WinFileSystem::CopyFile(const std::string& from, const std::string& to) {
-  return CopyFileA(from.c_str(), to.c_str(), FALSE) != FALSE;
+  if (CopyFileA(from.c_str(), to.c_str(), FALSE) != FALSE) return true;
+  lastFailure_ = GetLastError();
+  return false;
 }
 
 bool WinFileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
@@ -82,7 +85,9 @@ bool WinFileSystem::SetAttributes(const std::string& path, std::uint32_t attribu
 bool WinFileSystem::DeleteFile(const std::string& path) { return DeleteFileA(path.c_str()) != FALSE; }
 
 bool WinFileSystem::CreateDirectory(const std::string& path) {
-  return CreateDirectoryA(path.c_str(), nullptr) != FALSE;
+  if (CreateDirectoryA(path.c_str(), nullptr) != FALSE) return true;
+  lastFailure_ = GetLastError();
+  return false;
 }
 
 bool WinFileSystem::RemoveDirectory(const std::string& path) { return RemoveDirectoryA(path.c_str()) != FALSE; }
@@ -162,6 +167,18 @@ bool WinFileSystem::ReplacesInOneStep() { return (GetVersion() & 0x80000000u) ==
 
 bool WinFileSystem::MoveFile(const std::string& from, const std::string& to) {
   return MoveFileA(from.c_str(), to.c_str()) != FALSE;
+}
+
+// The ANSI call, which Windows 9x also has, words the error in the system's own language; the
+// text is then carried as UTF-8 like the program's own messages.
+std::optional<std::string> WinFileSystem::LastFailureText() {
+  if (lastFailure_ == 0) return std::nullopt;
+  char text[512];
+  DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, lastFailure_, 0,
+                                text, sizeof(text), nullptr);
+  while (length > 0 && (text[length - 1] == '\r' || text[length - 1] == '\n' || text[length - 1] == ' ')) --length;
+  if (length == 0) return std::nullopt;
+  return WideToUtf8(AnsiToWide(std::string(text, length)));
 }
 
 }  // namespace setup::win32

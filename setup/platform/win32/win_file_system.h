@@ -25,6 +25,12 @@ class WinFileSystem final : public FileSystem {
   bool ReplaceFile(const std::string& from, const std::string& to) override;
   bool ReplacesInOneStep() override;
   bool MoveFile(const std::string& from, const std::string& to) override;
+  std::optional<std::string> LastFailureText() override;
+
+ private:
+  // GetLastError of the last CopyFile or CreateDirectory that failed; later calls overwrite the
+  // thread's own value, so it is kept here.
+  unsigned long lastFailure_ = 0;
 };
 
 }  // namespace setup::win32

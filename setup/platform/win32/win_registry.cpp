@@ -29,19 +29,19 @@ bool IsPredefinedRoot(HKEY key) {
 
 }  // namespace
 
-std::optional<KeyHandle> WinRegistry::CreateKey(KeyHandle parent, const std::string& path) {
+std::optional<CreatedKey> WinRegistry::CreateKey(KeyHandle parent, const std::string& path) {
   HKEY opened = nullptr;
   LONG result;
+  DWORD disposition = REG_OPENED_EXISTING_KEY;
   if (path.empty()) {
     // RegCreateKeyExA on Windows 9x refuses an empty path; opening gives the parent itself.
     result = RegOpenKeyExA(ToHkey(parent), "", 0, KEY_ALL_ACCESS, &opened);
   } else {
-    DWORD disposition = 0;
     result = RegCreateKeyExA(ToHkey(parent), path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
                              &opened, &disposition);
   }
   if (result != ERROR_SUCCESS) return std::nullopt;
-  return ToKeyHandle(opened);
+  return CreatedKey{ToKeyHandle(opened), disposition == REG_CREATED_NEW_KEY};
 }
 
 std::optional<KeyHandle> WinRegistry::OpenKey(KeyHandle parent, const std::string& path) {

@@ -7,7 +7,7 @@ namespace setup::win32 {
 
 class WinRegistry final : public Registry {
  public:
-  std::optional<KeyHandle> CreateKey(KeyHandle parent, const std::string& path) override;
+  std::optional<CreatedKey> CreateKey(KeyHandle parent, const std::string& path) override;
   std::optional<KeyHandle> OpenKey(KeyHandle parent, const std::string& path) override;
   bool SetString(KeyHandle key, const std::string& name, const std::string& value) override;
   bool SetDword(KeyHandle key, const std::string& name, std::uint32_t value) override;

@@ -32,8 +32,11 @@ void WinUserInterface::RunMessageLoop() {
   while (GetNextMessage(&message) > 0) DispatchWithDialogKeys(message);
 }
 
+// While the installation runs the main dialog is hidden, and a box belongs to the progress window
+// the user is looking at.
 Answer WinUserInterface::MessageBox(BoxKind kind, BoxButtons buttons, const std::string& textUtf8) {
-  return MessageBoxWindow::Ask(MainDialog(), kind, buttons, textUtf8);
+  const bool progressShown = copyForm_ != nullptr && IsWindowVisible(copyForm_->handle());
+  return MessageBoxWindow::Ask(progressShown ? copyForm_->handle() : MainDialog(), kind, buttons, textUtf8);
 }
 
 void WinUserInterface::ShowNotice(const std::string& captionUtf8, const std::string& messageUtf8) {

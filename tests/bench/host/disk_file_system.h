@@ -36,6 +36,7 @@ class DiskFileSystem : public setup::FileSystem {
   bool ReplaceFile(const std::string& from, const std::string& to) override;
   bool ReplacesInOneStep() override { return true; }
   bool MoveFile(const std::string& from, const std::string& to) override;
+  std::optional<std::string> LastFailureText() override { return std::nullopt; }
 
  private:
   std::string root_;

@@ -17,7 +17,9 @@ namespace bench {
 
 class QuietRegistry final : public setup::Registry {
  public:
-  std::optional<setup::KeyHandle> CreateKey(setup::KeyHandle, const std::string&) override { return next_++; }
+  std::optional<setup::CreatedKey> CreateKey(setup::KeyHandle, const std::string&) override {
+    return setup::CreatedKey{next_++, true};
+  }
   std::optional<setup::KeyHandle> OpenKey(setup::KeyHandle, const std::string&) override { return std::nullopt; }
   bool SetString(setup::KeyHandle, const std::string&, const std::string&) override { return true; }
   bool SetDword(setup::KeyHandle, const std::string&, std::uint32_t) override { return true; }

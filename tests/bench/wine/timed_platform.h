@@ -109,6 +109,7 @@ class TimedFileSystem final : public setup::FileSystem {
   bool MoveFile(const std::string& from, const std::string& to) override {
     return times_.Time("MoveFile", [&] { return inner_.MoveFile(from, to); });
   }
+  std::optional<std::string> LastFailureText() override { return inner_.LastFailureText(); }
 
  private:
   setup::FileSystem& inner_;
@@ -120,7 +121,7 @@ class TimedRegistry final : public setup::Registry {
  public:
   TimedRegistry(setup::Registry& inner, CallTimes& times) : inner_(inner), times_(times) {}
 
-  std::optional<setup::KeyHandle> CreateKey(setup::KeyHandle parent, const std::string& path) override {
+  std::optional<setup::CreatedKey> CreateKey(setup::KeyHandle parent, const std::string& path) override {
     return times_.Time("Registry", [&] { return inner_.CreateKey(parent, path); });
   }
   std::optional<setup::KeyHandle> OpenKey(setup::KeyHandle parent, const std::string& path) override {

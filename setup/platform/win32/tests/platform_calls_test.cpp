@@ -49,7 +49,8 @@ std::string ReadStringValue(HKEY key, const char* name, DWORD* type, DWORD* size
 
 void TestRegistryValues(WinRegistry& registry) {
   BeginGroup("registry: keys and values");
-  const KeyHandle key = registry.CreateKey(kHkeyCurrentUser, std::string(kScratchKey) + "\\Vendor\\Game").value_or(0);
+  const KeyHandle key =
+      registry.CreateKey(kHkeyCurrentUser, std::string(kScratchKey) + "\\Vendor\\Game").value_or(CreatedKey{}).handle;
   CHECK(key != 0);
   CHECK(registry.SetString(key, "Path", "C:\\My Game"));
   CHECK(registry.SetString(key, "", "default text"));
