@@ -35,44 +35,57 @@ WrittenFile FileOf(const setup::SimFileSystem& files, const std::string& path) {
   return WrittenFile{path, files.ReadFile(path)};
 }
 
-}  // namespace
-
-DryRun RunInstallation(CheckMachine& machine, const DryRunOptions& options) {
+// What the run left in the registry and the files it wrote.
+void TakeResults(DryRun& run, CheckMachine& machine, const setup::SetupScript& script) {
   setup::SimulatedMachine& sim = machine.sim();
-  setup::SimUserInterface& ui = sim.ui();
-  sim.system().SetKeyboardSubtype(options.pc9821 ? kPC98Keyboard : 0);
-  ui.onMessageBox = [&](setup::BoxKind, setup::BoxButtons, const std::string& text) {
-    if (text == setup::text::kAskPC9821) ui.QueueAnswer(options.pc9821 ? setup::Answer::Yes : setup::Answer::No);
-    if (text == setup::text::kCreateFolder) ui.QueueAnswer(setup::Answer::Yes);
-  };
-  bool finished = false;
-  ui.onNotice = [&](const std::string& caption, const std::string& message) {
-    finished = finished || (caption == setup::text::kInstallCaption && message == setup::text::kInstallFinished);
-  };
-
-  setup::MessageForm form(machine.platform());
-  form.FormCreate();
-  form.FormShow();
-  DryRun run;
-  run.destination = options.destination.empty() ? form.script().DestDir : options.destination;
-  machine.AddFixedDriveFor(run.destination);
-  ui.TypeFolderText(run.destination);
-  machine.recorder().Forget();
-  form.OkButtonClick();
-
-  const setup::SetupScript& script = form.script();
-  run.started = ui.mainHidden();
-  run.finished = finished;
-  run.boxes = ui.boxes();
-  run.copies = machine.recorder().copies();
   run.registry = RegistryOf(sim.registry());
-  run.links = sim.shell().savedLinks();
   if (run.started && !script.ConfigFileName.empty()) {
     run.configFile = FileOf(sim.files(), setup::ExpandMacros(script, machine.platform(), script.ConfigFileName));
   }
   if (run.started && !script.UninstallFile.empty()) {
     run.record = FileOf(sim.files(), script.DestDir + "\\" + script.UninstallFile);
   }
+}
+
+}  // namespace
+
+DryRun RunInstallation(CheckMachine& machine, const DryRunOptions& options) {
+  setup::SimulatedMachine& sim = machine.sim();
+  setup::SimUserInterface& ui = sim.ui();
+  sim.system().SetKeyboardSubtype(options.pc9821 ? kPC98Keyboard : 0);
+  DryRun run;
+  setup::MessageForm form(machine.platform());
+  // A step that fails says so before the run is taken back: the plan shows what the script had
+  // done up to there. A file that cannot be copied is passed over, as a user going ahead would.
+  bool stoppedByFailure = false;
+  ui.onMessageBox = [&](setup::BoxKind kind, setup::BoxButtons buttons, const std::string& text) {
+    if (text == setup::text::kAskPC9821) ui.QueueAnswer(options.pc9821 ? setup::Answer::Yes : setup::Answer::No);
+    if (text == setup::text::kCreateFolder) ui.QueueAnswer(setup::Answer::Yes);
+    if (buttons == setup::BoxButtons::AbortRetryIgnore) ui.QueueAnswer(setup::Answer::Ignore);
+    if (kind == setup::BoxKind::Error && buttons == setup::BoxButtons::Ok && ui.mainHidden()) {
+      run.started = stoppedByFailure = true;
+      TakeResults(run, machine, form.script());
+    }
+  };
+  bool finished = false;
+  ui.onNotice = [&](const std::string& caption, const std::string& message) {
+    finished = finished || (caption == setup::text::kInstallCaption && message == setup::text::kInstallFinished);
+  };
+
+  form.FormCreate();
+  form.FormShow();
+  run.destination = options.destination.empty() ? form.script().DestDir : options.destination;
+  machine.AddFixedDriveFor(run.destination);
+  ui.TypeFolderText(run.destination);
+  machine.recorder().Forget();
+  form.OkButtonClick();
+
+  run.started = ui.mainHidden();
+  run.finished = finished;
+  run.boxes = ui.boxes();
+  run.copies = machine.recorder().copies();
+  run.links = sim.shell().savedLinks();
+  if (!stoppedByFailure) TakeResults(run, machine, form.script());
   return run;
 }
 
