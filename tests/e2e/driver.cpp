@@ -15,7 +15,8 @@
 //   window ALIAS CLASS CAPTION      wait for a visible top-level window of that process (CAPTION * = any)
 //   text ALIAS CONTROL TEXT         wait until the control shows TEXT; CONTROL is "caption" (the
 //                                   window's own), a class (the first such child) or CLASS#N
-//   has ALIAS CLASS TEXT            wait until some child of that class shows TEXT
+//   has ALIAS CLASS TEXT            wait until some child of that class shows TEXT (a TEXT ending
+//                                   in * matches any text that starts with what comes before it)
 //   type ALIAS CONTROL TEXT         replace the control's text (WM_SETTEXT)
 //   click ALIAS BUTTON-TEXT         press the button with that text (posted BM_CLICK)
 //   box ALIAS CAPTION MESSAGE BUTTON-TEXT ...
@@ -28,6 +29,7 @@
 //   running                         the process under test has not ended
 //   exit CODE                       wait for the process under test to end with CODE
 //   codepage NUMBER                 the system's ANSI code page is NUMBER (932, 1252)
+//   delete FILE                     delete a file, as a user freeing space does
 //   sleep MILLISECONDS
 //   screenshot FILE.bmp             save the screen
 //   link FILE.lnk TARGET FOLDER DESCRIPTION
@@ -81,6 +83,12 @@ std::wstring ClassOf(HWND window) {
   wchar_t name[256] = {};
   GetClassNameW(window, name, 256);
   return name;
+}
+
+// A text as a scenario gives it: whole, or up to a "*" at its end, after which anything may follow.
+bool TextMatches(const std::wstring& text, const std::wstring& pattern) {
+  if (pattern.empty() || pattern.back() != L'*') return text == pattern;
+  return text.compare(0, pattern.size() - 1, pattern, 0, pattern.size() - 1) == 0;
 }
 
 bool SameClass(HWND window, const std::wstring& className) {
@@ -297,6 +305,11 @@ class Driver {
         {L"exit", {2, 2, [](Driver* d, auto& w, auto&) { d->WaitExit(static_cast<DWORD>(_wtoi(w[1].c_str()))); }}},
         {L"codepage", {2, 2, [](Driver*, auto& w, auto&) { CheckCodePage(static_cast<UINT>(_wtoi(w[1].c_str()))); }}},
         {L"shown", {3, 3, [](Driver* d, auto& w, auto&) { d->WaitShown(w[1], w[2]); }}},
+        {L"delete",
+         {2, 2,
+          [](Driver*, auto& w, auto&) {
+            if (!DeleteFileW(w[1].c_str())) throw Failure(L"cannot delete " + w[1]);
+          }}},
         {L"sleep", {2, 2, [](Driver*, auto& w, auto&) { Sleep(static_cast<DWORD>(_wtoi(w[1].c_str()))); }}},
         {L"screenshot", {2, 2, [](Driver*, auto& w, auto&) { Screenshot(w[1]); }}},
         {L"link", {5, 5, [](Driver*, auto& w, auto&) { CheckLink(w[1], w[2], w[3], w[4]); }}},
@@ -478,7 +491,9 @@ class Driver {
     WaitFor(
         [&] {
           for (HWND child : ChildrenOf(window, className)) {
-            if (TextOf(child) == expected) return true;
+            if (!TextMatches(TextOf(child), expected)) continue;
+            if (expected != TextOf(child)) Print(L"           shows " + Quoted(TextOf(child)));
+            return true;
           }
           return false;
         },

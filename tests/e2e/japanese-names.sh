@@ -31,13 +31,6 @@ REG4=string,Mine,1
 START1=README.TXT,説明,ゲーム構
 SCRIPT
 
-# changed_since NAME ALLOWED...: what differs from snapshot NAME is exactly the ALLOWED lines.
-changed_since() {
-  local name=$1 kind=$2
-  shift 2
-  diff "$WORK/$kind-$name.txt" "$WORK/$kind-after-$name.txt" | grep '^[<>]' | LC_ALL=C sort >"$WORK/$kind-diff-$name.txt"
-  diff <(printf '%s\n' "$@" | LC_ALL=C sort) "$WORK/$kind-diff-$name.txt"
-}
 # The attribute letters that Wine's attrib shows for a file (R, H, A, ...).
 attributes_of() {
   run_wine attrib "$1" 2>/dev/null | LC_ALL=C sed 's/ *[A-Za-z]:\\.*$//' | tr -d ' \r'

@@ -165,6 +165,15 @@ registry_listing() {
     awk 'BEGIN { RS = ""; ORS = "\n\n" } !/^\[HKEY_CURRENT_USER\\Software\\Wine[]\\]/'
 }
 
+# changed_since NAME KIND ALLOWED...: what differs in KIND (files, registry) between snapshot NAME
+# and snapshot after-NAME is exactly the ALLOWED lines ("> ..." added, "< ..." gone).
+changed_since() {
+  local name=$1 kind=$2
+  shift 2
+  diff "$WORK/$kind-$name.txt" "$WORK/$kind-after-$name.txt" | grep '^[<>]' | LC_ALL=C sort >"$WORK/$kind-diff-$name.txt"
+  diff <({ [ $# -eq 0 ] || printf '%s\n' "$@"; } | LC_ALL=C sort) "$WORK/$kind-diff-$name.txt"
+}
+
 # snapshot NAME: the files below drive C: and the registry, in $WORK/files-NAME.txt and
 # $WORK/registry-NAME.txt.
 snapshot() {

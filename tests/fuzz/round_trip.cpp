@@ -1,9 +1,12 @@
 // Fuzzes a whole installation and its uninstallation on a machine that holds other programs'
 // files and keys: whatever the script says, the uninstaller removes only what the installation
-// recorded, and keys of others survive unless the script names them.
+// recorded, and keys of others survive unless the script names them. The first byte stops the
+// installation at a point of its own (a fault in the n-th change of a file, or Cancel at the n-th
+// message pump); a run that stopped leaves nothing it made and takes nothing that was there.
 #include <cctype>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -27,6 +30,29 @@ std::vector<ForeignKey> ForeignKeys() {
           {setup::kHkeyLocalMachine, std::string(kUninstallPrefix) + "FOREIGN"}};
 }
 
+// Stops the run as the first input byte says: 0 lets it run, 1 fails the n-th change of a file
+// (a copy that fails is then answered Abort), 2 confirms Cancel at the n-th message pump.
+void ArrangeStop(setup::SimulatedMachine& machine, setup::MessageForm& installer, std::uint8_t selector) {
+  const int n = selector / 4 % 64 + 1;
+  if (selector % 4 == 1) machine.files().FailChangeNumber(n);
+  if (selector % 4 != 2) return;
+  auto pumps = std::make_shared<int>(0);
+  machine.ui().onPump = [&machine, &installer, pumps, n] {
+    if (++*pumps != n) return;
+    machine.ui().QueueAnswer(setup::Answer::Yes);
+    installer.CopyFormCancelButtonClick();
+  };
+}
+
+// Something made is left ("+") or something that was there is gone ("-"); a file or value that was
+// replaced ("~") may stay so.
+bool LeftOrTookSomething(const std::vector<std::string>& changes) {
+  for (const std::string& change : changes) {
+    if (change[0] != '~') return true;
+  }
+  return false;
+}
+
 bool Recorded(setup::SimulatedMachine& machine, const setup::TextList& installed, const std::string& path) {
   const std::string key = machine.files().PathKey(path);
   for (const std::string& entry : installed) {
@@ -38,22 +64,36 @@ bool Recorded(setup::SimulatedMachine& machine, const setup::TextList& installed
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  if (size > 4096) return 0;
-  const std::string input(reinterpret_cast<const char*>(data), size);
+  if (size < 1 || size > 4096) return 0;
+  const std::string input(reinterpret_cast<const char*>(data) + 1, size - 1);
   setup::SimulatedMachine machine;
   machine.files().AddFile("D:\\DATA\\A.TXT", "a");
   machine.files().AddFile("D:\\DATA\\SUB\\B.DAT", "b");
   for (const char* file : kForeignFiles) machine.files().AddFile(file, "keep");
   for (const ForeignKey& key : ForeignKeys()) machine.registry().AddString(key.root, key.path, "Owner", "other");
   machine.files().AddFile("D:\\setup.ini", "[SETUP]\nTITLE=T\nDIR=C:\\Game\nSRC=@:\\DATA\nUNINSTALL=U.INI\n" + input);
-  machine.ui().onMessageBox = [&machine](setup::BoxKind, setup::BoxButtons buttons, const std::string&) {
-    machine.ui().QueueAnswer(buttons == setup::BoxButtons::YesNo ? setup::Answer::Yes : setup::Answer::Ok);
+  machine.ui().onMessageBox = [&machine](setup::BoxKind kind, setup::BoxButtons buttons, const std::string&) {
+    // Every stop for a failure says so before the run is taken back: a fault still due then would
+    // hit the taking back itself.
+    if (kind == setup::BoxKind::Error) machine.files().FailChangeNumber(0);
+    const bool yesNo = buttons == setup::BoxButtons::YesNo;
+    const bool retry = buttons == setup::BoxButtons::AbortRetryIgnore;
+    machine.ui().QueueAnswer(yesNo ? setup::Answer::Yes : retry ? setup::Answer::Abort : setup::Answer::Ok);
+  };
+  bool finished = false;
+  machine.ui().onNotice = [&finished](const std::string&, const std::string& message) {
+    finished = finished || message == "インストールが終了しました";
   };
 
   setup::MessageForm installer(machine.platform());
   installer.FormCreate();
   installer.FormShow();
+  const setup::MachineSnapshot before = machine.Snapshot();
+  ArrangeStop(machine, installer, data[0]);
   installer.OkButtonClick();
+  machine.ui().onPump = nullptr;
+  machine.files().ClearFaults();
+  if (machine.ui().mainHidden() && !finished && LeftOrTookSomething(machine.ChangesSince(before))) __builtin_trap();
   const setup::TextList installed = installer.script().InstalledFiles;
   const std::optional<std::string> command = machine.registry().StringValue(
       setup::kHkeyLocalMachine, kUninstallPrefix + installer.script().Title, "UninstallString");
