@@ -115,13 +115,15 @@ void CopyLineFiles(StepContext& context, const std::string& line, const BarScale
     if (context.flags.AbortRequested) break;
     context.progress.SetLabel(text::kCopyingPrefix + platform.system.AnsiToUtf8(file.name));
     platform.ui.PumpMessages();
-    const std::string target = destination + "\\" + file.name;
+    TextList& recorded = context.script.InstalledFiles;
+    recorded.push_back(destination + "\\" + file.name);
     // Noted before the copy, so that a copy cut short is taken back too.
-    if (runsOwnFolder || !platform.files.FileExists(target)) context.journal.FileMade(target);
+    if (runsOwnFolder || !platform.files.FileExists(recorded.back())) {
+      context.journal.RecordedFileMade(recorded.size() - 1);
+    }
     if (!CopyWithRetry(context, file, source.folder, destination, newFolder)) return;
     AdvanceBar(context.progress, bar, file.size);
     platform.ui.PumpMessages();
-    context.script.InstalledFiles.push_back(target);
   }
 }
 

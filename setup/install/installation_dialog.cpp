@@ -111,7 +111,7 @@ void InstallationDialog::RunInstallationSequence() {
   } else {
     // However the run stopped, what it made goes again; a failed step has said why, and the user
     // hears that the installation was stopped once the machine is as it was.
-    journal_.TakeBack(platform_, progress);
+    journal_.TakeBack(platform_, progress, script_.InstalledFiles);
     if (context.failed) ui.ShowNotice(text::kInstallCaption, text::kInstallAborted);
   }
   closer_.Close();
