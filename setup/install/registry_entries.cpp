@@ -2,6 +2,7 @@
 // with no key open, or "long" number that does not parse stops the installation.
 #include "setup/install/registry_entries.h"
 
+#include <algorithm>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -18,25 +19,14 @@ namespace setup {
 
 namespace {
 
-// Opens root\path, creating what is missing one level at a time: the system says whether a key
-// was new only for the last level of a path, and the journal must learn every level this run made.
+// Opens root\path, creating what is missing, and tells the journal each level this run made.
 std::optional<KeyHandle> CreateKeyNoting(StepContext& context, KeyHandle root, const std::string& path) {
-  Registry& registry = context.platform.registry;
-  const std::vector<std::string_view> levels = PathParts(path, context.platform.system, PathKind::RegistryKey);
-  // Each level as a prefix of the path itself, so that a path the system refuses is still refused.
-  const auto prefix = [&path](std::string_view level) {
-    return path.substr(0, level.data() + level.size() - path.data());
-  };
-  for (std::size_t i = 0; i + 1 < levels.size(); ++i) {
-    const std::string parent = prefix(levels[i]);
-    const std::optional<CreatedKey> key = registry.CreateKey(root, parent);
-    if (!key) return std::nullopt;
-    if (key->isNew) context.journal.KeyMade(root, parent);
-    registry.CloseKey(key->handle);
-  }
-  const std::optional<CreatedKey> key = registry.CreateKey(root, path);
+  const std::optional<CreatedKey> key = context.platform.registry.CreateKey(root, path);
   if (!key) return std::nullopt;
-  if (key->isNew && !levels.empty()) context.journal.KeyMade(root, prefix(levels.back()));
+  const std::vector<std::string_view> levels = PathParts(path, context.platform.system, PathKind::RegistryKey);
+  for (std::size_t level = levels.size() - std::min(key->newLevels, levels.size()); level < levels.size(); ++level) {
+    context.journal.KeyMade(root, path.substr(0, levels[level].data() + levels[level].size() - path.data()));
+  }
   return key->handle;
 }
 

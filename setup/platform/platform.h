@@ -100,11 +100,11 @@ using KeyHandle = std::uintptr_t;
 constexpr KeyHandle kHkeyCurrentUser = 0x80000001u;
 constexpr KeyHandle kHkeyLocalMachine = 0x80000002u;
 
-// A key as CreateKey opened it, and whether this call made it: the system says so for the last
-// level of the path only (REG_CREATED_NEW_KEY).
+// A key as CreateKey opened it, and how many levels at the end of its path this call made (as the
+// system reports each level: REG_CREATED_NEW_KEY); 0 when the key was there.
 struct CreatedKey {
   KeyHandle handle = 0;
-  bool isNew = false;
+  std::size_t newLevels = 0;
 };
 
 class Registry {

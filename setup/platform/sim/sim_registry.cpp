@@ -111,8 +111,13 @@ std::optional<CreatedKey> SimRegistry::CreateKey(KeyHandle parent, const std::st
   std::shared_ptr<Key> from = KeyOfHandle(parent);
   const std::optional<std::vector<std::string>> parts = SplitKeyPath(path);
   if (from == nullptr || !parts || Denied(*from, *parts)) return std::nullopt;
-  const bool existed = Walk(from, *parts) != nullptr;
-  return CreatedKey{Issue(MakeKeys(from, *parts)), !existed};
+  std::size_t existing = 0;
+  for (std::shared_ptr<Key> key = from; existing < parts->size(); ++existing) {
+    const auto found = key->subkeys.find(FoldName((*parts)[existing]));
+    if (found == key->subkeys.end()) break;
+    key = found->second;
+  }
+  return CreatedKey{Issue(MakeKeys(from, *parts)), parts->size() - existing};
 }
 
 std::optional<KeyHandle> SimRegistry::OpenKey(KeyHandle parent, const std::string& path) {

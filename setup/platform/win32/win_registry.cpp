@@ -29,19 +29,57 @@ bool IsPredefinedRoot(HKEY key) {
 
 }  // namespace
 
+namespace {
+
+// Creates or opens one key; its disposition tells whether it was new.
+LONG CreateOne(HKEY parent, const std::string& path, REGSAM access, HKEY* opened, bool* made) {
+  DWORD disposition = REG_OPENED_EXISTING_KEY;
+  const LONG result =
+      RegCreateKeyExA(parent, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr, opened, &disposition);
+  *made = result == ERROR_SUCCESS && disposition == REG_CREATED_NEW_KEY;
+  return result;
+}
+
+// The ends of the path's parent levels: every "" that follows a name, stepping over double-byte
+// characters (a trail byte may be 0x5C).
+std::vector<std::size_t> ParentLevelEnds(const std::string& path) {
+  std::vector<std::size_t> ends;
+  bool afterName = false;
+  for (std::size_t at = 0; at < path.size(); ++at) {
+    const bool separator = path[at] == '\\';
+    if (separator && afterName && at + 1 < path.size()) ends.push_back(at);
+    if (!separator && IsDBCSLeadByte(static_cast<BYTE>(path[at])) && at + 1 < path.size()) ++at;
+    afterName = !separator;
+  }
+  return ends;
+}
+
+}  // namespace
+
+// The system reports a new key for the last level only, so the parents are created one by one
+// first. They are opened for reading alone: a parent the user may not change (a system key on
+// Windows Vista and later) must not stop a key below it that he may change.
 std::optional<CreatedKey> WinRegistry::CreateKey(KeyHandle parent, const std::string& path) {
   HKEY opened = nullptr;
-  LONG result;
-  DWORD disposition = REG_OPENED_EXISTING_KEY;
   if (path.empty()) {
     // RegCreateKeyExA on Windows 9x refuses an empty path; opening gives the parent itself.
-    result = RegOpenKeyExA(ToHkey(parent), "", 0, KEY_ALL_ACCESS, &opened);
-  } else {
-    result = RegCreateKeyExA(ToHkey(parent), path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
-                             &opened, &disposition);
+    if (RegOpenKeyExA(ToHkey(parent), "", 0, KEY_ALL_ACCESS, &opened) != ERROR_SUCCESS) return std::nullopt;
+    return CreatedKey{ToKeyHandle(opened), 0};
   }
-  if (result != ERROR_SUCCESS) return std::nullopt;
-  return CreatedKey{ToKeyHandle(opened), disposition == REG_CREATED_NEW_KEY};
+  std::vector<std::string> made;
+  bool isNew = false;
+  for (const std::size_t end : ParentLevelEnds(path)) {
+    const std::string level = path.substr(0, end);
+    if (CreateOne(ToHkey(parent), level, KEY_QUERY_VALUE, &opened, &isNew) != ERROR_SUCCESS) break;
+    RegCloseKey(opened);
+    if (isNew) made.push_back(level);
+  }
+  if (CreateOne(ToHkey(parent), path, KEY_ALL_ACCESS, &opened, &isNew) != ERROR_SUCCESS) {
+    // A path the system refuses as a whole leaves none of its parents behind.
+    for (auto level = made.rbegin(); level != made.rend(); ++level) RegDeleteKeyA(ToHkey(parent), level->c_str());
+    return std::nullopt;
+  }
+  return CreatedKey{ToKeyHandle(opened), made.size() + (isNew ? 1 : 0)};
 }
 
 std::optional<KeyHandle> WinRegistry::OpenKey(KeyHandle parent, const std::string& path) {

@@ -18,7 +18,7 @@ namespace bench {
 class QuietRegistry final : public setup::Registry {
  public:
   std::optional<setup::CreatedKey> CreateKey(setup::KeyHandle, const std::string&) override {
-    return setup::CreatedKey{next_++, true};
+    return setup::CreatedKey{next_++, 0};
   }
   std::optional<setup::KeyHandle> OpenKey(setup::KeyHandle, const std::string&) override { return std::nullopt; }
   bool SetString(setup::KeyHandle, const std::string&, const std::string&) override { return true; }

@@ -641,7 +641,9 @@ void TestRoutingToBehaviour(WinUserInterface& ui, MessageForm& form) {
   CHECK(cancel.statics.size() == 2 && cancel.statics[1] == L"インストールしていません\r\n終了しますか？");
   CHECK(!ui.endRequested());
 
+  // The progress window's Abort asks only while an installation runs.
   HWND progress = static_cast<CopyFormWindow&>(ui.MainProgress()).handle();
+  form.flags().Installing = true;
   ModalVisit copyCancel = AnswerBoxDuring(
       [&] {
         PostMessageW(ChildOfClass(progress, L"Button"), BM_CLICK, 0, 0);
@@ -650,6 +652,7 @@ void TestRoutingToBehaviour(WinUserInterface& ui, MessageForm& form) {
       [](HWND) { PressFocused(VK_ESCAPE); });
   CHECK(copyCancel.window != nullptr);
   CHECK(!form.flags().AbortRequested);
+  form.flags().Installing = false;
 
   // A close from outside goes through the behaviour, which ends the program when nothing is installing.
   SendMessageW(dialog, WM_CLOSE, 0, 0);
