@@ -124,7 +124,6 @@ class Registry {
 };
 
 constexpr int kCsidlPrograms = 2;
-constexpr int kCsidlDrives = 0x11;
 
 struct ShellLinkData {
   std::string linkPath;  // where the .lnk file goes

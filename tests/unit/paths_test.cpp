@@ -37,8 +37,8 @@ std::vector<std::string> NamesWith(const std::string& character) {
 
 class PathsTest : public ::testing::Test {
  protected:
-  System& system = machine.system();
   SimulatedMachine machine;
+  System& system = machine.system();
   const std::vector<std::string> characters = CharactersWithTrailByte(0x5C);
 };
 

@@ -112,7 +112,6 @@ class SimUserInterface : public UserInterface {
 
   // The scripted user.
   void QueueAnswer(Answer answer);
-  std::size_t PendingAnswers() const { return answers_.size(); }
   // The user types into the folder box (not written to the transcript).
   void TypeFolderText(const std::string& folderAnsi) { folderText_ = folderAnsi; }
   std::function<void()> onPump;

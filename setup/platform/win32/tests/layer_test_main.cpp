@@ -1,9 +1,7 @@
 // The layer test's entry: win32_layer_test SETUP.EXE [--ansi-windows] runs every group and
 // exits with 0 when every check passed; --ansi-windows runs the windows through the ANSI calls
-// that Windows 9x uses. win32_layer_test --hold-progress SECONDS only shows the progress
-// window in both modes.
+// that Windows 9x uses.
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 #include "setup/platform/win32/system_library.h"
@@ -14,13 +12,9 @@
 int main(int argc, char** argv) {
   using namespace setup::win32;
   InitCommonControlsFromSystem();
-  if (argc == 3 && std::strcmp(argv[1], "--hold-progress") == 0) {
-    test::HoldProgressWindow(std::atoi(argv[2]));
-    return 0;
-  }
   const bool ansiWindows = argc == 3 && std::strcmp(argv[2], "--ansi-windows") == 0;
   if (argc != 2 && !ansiWindows) {
-    std::fprintf(stderr, "usage: win32_layer_test SETUP.EXE [--ansi-windows] | --hold-progress SECONDS\n");
+    std::fprintf(stderr, "usage: win32_layer_test SETUP.EXE [--ansi-windows]\n");
     return 2;
   }
   if (ansiWindows) ForceAnsiWindowCalls();

@@ -697,18 +697,4 @@ void RunRoutingTests() {
   TestRoutingToBehaviour(ui, form);
 }
 
-void HoldProgressWindow(int secondsPerMode) {
-  WinUserInterface ui;
-  ui.CreateMainDialog();
-  ui.CreateRemainingForms();
-  ProgressWindow& progress = ui.MainProgress();
-  progress.SetLabel("コピー中です GAMEDATA.BIN");
-  progress.SetRange(100);
-  progress.SetPosition(40);
-  progress.Show();
-  Pump(secondsPerMode * 1000);
-  progress.SetDeleteMode();
-  Pump(secondsPerMode * 1000);
-}
-
 }  // namespace setup::win32::test
