@@ -8,7 +8,6 @@
 #include "setup/platform/win32/win_file_system.h"
 #include "setup/platform/win32/win_registry.h"
 #include "setup/platform/win32/win_system.h"
-#include "setup/uninstall/registry_deletion.h"
 #include "tests/contract/contract_machine.h"
 
 namespace setup::contract {
@@ -35,7 +34,15 @@ class Win32ContractMachine final : public ContractMachine {
   ~Win32ContractMachine() override {
     files_.SetCurrentDirectory(TempFolder());
     if (!scratch_.empty()) RemoveTree(files_, scratch_);
-    DeleteKeyTree(registry_, kHkeyCurrentUser, ScratchKey());
+    DeleteKeyWithSubkeys(kHkeyCurrentUser, ScratchKey());
+  }
+  // The machine cleans up after itself through the seam alone, like everything else here.
+  void DeleteKeyWithSubkeys(KeyHandle root, const std::string& path) {
+    if (const std::optional<KeyHandle> key = registry_.OpenKey(root, path)) {
+      for (const std::string& name : registry_.SubkeyNames(*key)) DeleteKeyWithSubkeys(root, path + "\\" + name);
+      registry_.CloseKey(*key);
+    }
+    registry_.DeleteKey(root, path);
   }
   FileSystem& files() override { return files_; }
   Registry& registry() override { return registry_; }

@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "setup/platform/platform.h"
-#include "setup/platform/win32/win_user_interface.h"
 #include "setup/platform/win32/window_calls.h"
+#include "setup/windows/win_user_interface.h"
 #include "tests/bench/wine/timed_platform.h"
 
 namespace bench {

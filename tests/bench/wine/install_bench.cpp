@@ -15,7 +15,8 @@
 #include "setup/platform/win32/win_registry.h"
 #include "setup/platform/win32/win_shell.h"
 #include "setup/platform/win32/win_system.h"
-#include "setup/platform/win32/win_user_interface.h"
+#include "setup/program/program_startup.h"
+#include "setup/windows/win_user_interface.h"
 #include "tests/bench/wine/bench_clock.h"
 #include "tests/bench/wine/bench_platform.h"
 #include "tests/bench/wine/bench_report.h"
@@ -84,13 +85,8 @@ class InstallBench {
     UnattendedUi ui(windows, progress, calls);
     setup::Platform platform{platformCalls.files(), platformCalls.registry(), platformCalls.shell(), system, ui};
     setup::MessageForm form(platform);
-    windows.Attach(form);
-    if (!windows.CreateMainDialog()) return -1;
-    shell.SetOwner(windows.MainDialog());
-    form.FormCreate();
-    windows.CreateRemainingForms();
-    windows.ShowMainDialogCentred();
-    form.FormShow();
+    if (!MakeMainDialog(form, windows, shell)) return -1;
+    StartMainDialog(form, windows);
     DrainMessages();
     ui.SetFolderText(destination);
 

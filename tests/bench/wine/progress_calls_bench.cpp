@@ -12,14 +12,15 @@
 #include <string>
 
 #include "setup/app/message_form.h"
-#include "setup/platform/win32/label_control.h"
-#include "setup/platform/win32/progress_bar_control.h"
 #include "setup/platform/win32/system_library.h"
 #include "setup/platform/win32/win_file_system.h"
 #include "setup/platform/win32/win_registry.h"
 #include "setup/platform/win32/win_shell.h"
 #include "setup/platform/win32/win_system.h"
-#include "setup/platform/win32/win_user_interface.h"
+#include "setup/program/program_startup.h"
+#include "setup/windows/label_control.h"
+#include "setup/windows/progress_bar_control.h"
+#include "setup/windows/win_user_interface.h"
 #include "tests/bench/wine/bench_clock.h"
 #include "tests/bench/wine/bench_platform.h"
 #include "tests/bench/wine/bench_report.h"
@@ -87,8 +88,7 @@ bool RunProgressCallsBench(int calls) {
   WinUserInterface ui;
   setup::Platform platform{files, registry, shell, system, ui};
   setup::MessageForm form(platform);
-  ui.Attach(form);
-  if (!ui.CreateMainDialog() || !ui.CreateRemainingForms()) return false;
+  if (!MakeMainDialog(form, ui, shell) || !ui.CreateRemainingForms()) return false;
   ui.ShowBackground("Bench", "Bench");
   setup::ProgressWindow& progress = ui.MainProgress();
   progress.SetRange(65535);

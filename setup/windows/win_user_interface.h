@@ -6,11 +6,11 @@
 #include <memory>
 
 #include "setup/platform/platform.h"
-#include "setup/platform/win32/back_form_window.h"
-#include "setup/platform/win32/copy_form_window.h"
-#include "setup/platform/win32/form_link.h"
-#include "setup/platform/win32/message_form_window.h"
-#include "setup/platform/win32/show_form_window.h"
+#include "setup/windows/back_form_window.h"
+#include "setup/windows/copy_form_window.h"
+#include "setup/windows/form_link.h"
+#include "setup/windows/message_form_window.h"
+#include "setup/windows/show_form_window.h"
 
 namespace setup::win32 {
 

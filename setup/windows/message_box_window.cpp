@@ -1,5 +1,5 @@
 // The message box: its size follows the text; everything else is fixed.
-#include "setup/platform/win32/message_box_window.h"
+#include "setup/windows/message_box_window.h"
 
 #include <algorithm>
 #include <vector>

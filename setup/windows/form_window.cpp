@@ -1,5 +1,5 @@
 // Window-class registration, creation, message routing, focus memory and the modal loop.
-#include "setup/platform/win32/form_window.h"
+#include "setup/windows/form_window.h"
 
 #include <map>
 #include <utility>

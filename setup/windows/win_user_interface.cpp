@@ -1,8 +1,8 @@
 // The user interface: forwarding to the forms, the message pumps and the end of the program.
-#include "setup/platform/win32/win_user_interface.h"
+#include "setup/windows/win_user_interface.h"
 
-#include "setup/platform/win32/message_box_window.h"
 #include "setup/platform/win32/window_calls.h"
+#include "setup/windows/message_box_window.h"
 
 namespace setup::win32 {
 

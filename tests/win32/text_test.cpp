@@ -3,9 +3,9 @@
 
 #include <string>
 
-#include "setup/platform/win32/tests/check.h"
-#include "setup/platform/win32/tests/layer_tests.h"
 #include "setup/platform/win32/wide_text.h"
+#include "tests/win32/check.h"
+#include "tests/win32/layer_tests.h"
 
 namespace setup::win32::test {
 namespace {

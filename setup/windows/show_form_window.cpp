@@ -1,5 +1,5 @@
 // The notice window: layout and its modal run.
-#include "setup/platform/win32/show_form_window.h"
+#include "setup/windows/show_form_window.h"
 
 #include "setup/platform/win32/wide_text.h"
 #include "setup/platform/win32/window_calls.h"

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "setup/platform/win32/form_window.h"
+#include "setup/windows/form_window.h"
 
 namespace setup::win32 {
 

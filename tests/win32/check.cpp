@@ -1,5 +1,5 @@
 // The check harness's reporting.
-#include "setup/platform/win32/tests/check.h"
+#include "tests/win32/check.h"
 
 #include <windows.h>
 

@@ -1,5 +1,5 @@
 // The background window, and its rule of handing the activation on to the working window.
-#include "setup/platform/win32/back_form_window.h"
+#include "setup/windows/back_form_window.h"
 
 #include "setup/app/message_form.h"
 #include "setup/platform/win32/wide_text.h"

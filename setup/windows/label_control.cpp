@@ -1,13 +1,13 @@
 // The label: its text, its font, its messages and its painting.
-#include "setup/platform/win32/label_control.h"
+#include "setup/windows/label_control.h"
 
 #include <algorithm>
 #include <cstring>
 #include <string>
 
-#include "setup/platform/win32/control_procedure.h"
 #include "setup/platform/win32/wide_text.h"
 #include "setup/platform/win32/window_calls.h"
+#include "setup/windows/control_procedure.h"
 
 namespace setup::win32 {
 namespace {

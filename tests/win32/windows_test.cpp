@@ -9,15 +9,16 @@
 #include <vector>
 
 #include "setup/app/message_form.h"
-#include "setup/platform/win32/tests/check.h"
-#include "setup/platform/win32/tests/layer_tests.h"
 #include "setup/platform/win32/wide_text.h"
 #include "setup/platform/win32/win_file_system.h"
 #include "setup/platform/win32/win_registry.h"
 #include "setup/platform/win32/win_shell.h"
 #include "setup/platform/win32/win_system.h"
-#include "setup/platform/win32/win_user_interface.h"
 #include "setup/platform/win32/window_calls.h"
+#include "setup/program/program_startup.h"
+#include "setup/windows/win_user_interface.h"
+#include "tests/win32/check.h"
+#include "tests/win32/layer_tests.h"
 
 namespace setup::win32::test {
 namespace {
@@ -689,9 +690,7 @@ void RunRoutingTests() {
   WinUserInterface ui;
   Platform platform{files, registry, shell, system, ui};
   MessageForm form(platform);
-  ui.Attach(form);
-  CHECK(ui.CreateMainDialog());
-  shell.SetOwner(ui.MainDialog());
+  CHECK(MakeMainDialog(form, ui, shell));
   CHECK(ui.CreateRemainingForms());
   ui.ShowMainDialogCentred();
   TestRoutingToBehaviour(ui, form);

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "setup/platform/win32/form_link.h"
-#include "setup/platform/win32/form_window.h"
+#include "setup/windows/form_link.h"
+#include "setup/windows/form_window.h"
 
 namespace setup::win32 {
 

@@ -1,5 +1,5 @@
 // The main dialog: layout, and the routing of its buttons and close requests to MessageForm.
-#include "setup/platform/win32/message_form_window.h"
+#include "setup/windows/message_form_window.h"
 
 #include "setup/app/message_form.h"
 #include "setup/platform/win32/wide_text.h"

@@ -1,13 +1,13 @@
 // The progress bar of blocks: its state, its messages and its painting.
-#include "setup/platform/win32/progress_bar_control.h"
+#include "setup/windows/progress_bar_control.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
 #include <cstdint>
 
-#include "setup/platform/win32/control_procedure.h"
 #include "setup/platform/win32/window_calls.h"
+#include "setup/windows/control_procedure.h"
 
 namespace setup::win32 {
 namespace {

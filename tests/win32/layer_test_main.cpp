@@ -5,9 +5,9 @@
 #include <cstring>
 
 #include "setup/platform/win32/system_library.h"
-#include "setup/platform/win32/tests/check.h"
-#include "setup/platform/win32/tests/layer_tests.h"
 #include "setup/platform/win32/window_calls.h"
+#include "tests/win32/check.h"
+#include "tests/win32/layer_tests.h"
 
 int main(int argc, char** argv) {
   using namespace setup::win32;

@@ -1,16 +1,16 @@
 // The progress window: layout, the clip resources, the bar and the label that grows with its text.
-#include "setup/platform/win32/copy_form_window.h"
+#include "setup/windows/copy_form_window.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
 
 #include "setup/app/message_form.h"
-#include "setup/platform/win32/label_control.h"
-#include "setup/platform/win32/progress_bar_control.h"
 #include "setup/platform/win32/system_library.h"
 #include "setup/platform/win32/wide_text.h"
 #include "setup/platform/win32/window_calls.h"
+#include "setup/windows/label_control.h"
+#include "setup/windows/progress_bar_control.h"
 
 namespace setup::win32 {
 namespace {

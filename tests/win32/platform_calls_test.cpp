@@ -9,12 +9,12 @@
 
 #include <string>
 
-#include "setup/platform/win32/tests/check.h"
-#include "setup/platform/win32/tests/layer_tests.h"
 #include "setup/platform/win32/win_file_system.h"
 #include "setup/platform/win32/win_registry.h"
 #include "setup/platform/win32/win_shell.h"
 #include "setup/platform/win32/win_system.h"
+#include "tests/win32/check.h"
+#include "tests/win32/layer_tests.h"
 
 namespace setup::win32::test {
 namespace {
