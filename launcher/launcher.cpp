@@ -1,6 +1,7 @@
 // The opening launcher: plays "d.avi" in a borderless white 640 x 480 window in the middle of
 // the screen and, once the player reports "stopped" (at the movie's end, or at once after a
-// click), starts the installer that lies beside it and ends.
+// click), starts the installer that lies beside it and ends. A movie that cannot be played at
+// all does not keep the installer from starting: the start then comes at the first tick.
 //
 // The program is built without the C and C++ runtimes (its own entry point below), so it
 // imports nothing but kernel32, user32, gdi32 and shell32 and stays a few kilobytes. The
@@ -29,10 +30,13 @@ constexpr int kWindowWidth = 640;
 constexpr int kWindowHeight = 480;
 constexpr UINT_PTR kTimerId = 1;
 constexpr UINT kTimerIntervalMs = 200;
-// No play bar, no menu, and no error-box suppression (10). The window bits are the ones Windows
-// adds itself for a player with a parent; Wine adds all but WS_CHILD and would otherwise show the
-// movie in a separate captioned window at the screen's corner instead of inside ours.
-constexpr DWORD kPlayerStyle = MCIWNDF_NOPLAYBAR | MCIWNDF_NOMENU | WS_CHILD | WS_VISIBLE | WS_BORDER;
+// No play bar, no menu, and no error box of the player's own: a movie that cannot be played
+// (missing, damaged, or made with a codec the system lacks, as many older movies are on 64-bit
+// Windows) leads to the installer instead. The window bits are the ones Windows adds itself for a
+// player with a parent; Wine adds all but WS_CHILD and would otherwise show the movie in a
+// separate captioned window at the screen's corner instead of inside ours.
+constexpr DWORD kPlayerStyle =
+    MCIWNDF_NOPLAYBAR | MCIWNDF_NOMENU | MCIWNDF_NOERRORDLG | WS_CHILD | WS_VISIBLE | WS_BORDER;
 constexpr LPARAM kZoomPercent = 100;
 constexpr int kModeBufferSize = 16;
 // The start-failure text is formatted into the working-folder buffer; it must also hold the
@@ -47,6 +51,8 @@ typedef HINSTANCE(WINAPI* ShellExecuteFunction)(HWND owner, LPCSTR verb, LPCSTR 
 char TargetPath[launcher::kPathBufferSize];
 HINSTANCE Instance;
 HWND MovieWindow;
+// False when there is no player or it could not open the movie for playing.
+bool MoviePlayable;
 WNDPROC SavedPlayerProc;
 int StartAttempted;
 
@@ -119,25 +125,28 @@ void StartTarget(HWND owner, const char* target) {
   MessageBoxA(owner, buffer, kStartFailedCaption, MB_OK);
 }
 
+// The start always waits for a tick, so a close request that comes first starts nothing.
 LRESULT OnCreate(HWND window) {
   MovieWindow = CreatePlayer(window);
-  if (!MovieWindow || !SendMessageA(MovieWindow, MCIWNDM_CAN_PLAY, 0, 0)) {
-    // Destroys the window inside its own creation: the program ends without starting anything.
-    SendMessageA(window, WM_CLOSE, 0, 0);
-    return 0;
-  }
+  MoviePlayable = MovieWindow && SendMessageA(MovieWindow, MCIWNDM_CAN_PLAY, 0, 0);
   SetTimer(window, kTimerId, kTimerIntervalMs, nullptr);
+  if (!MoviePlayable) return 0;
   SavedPlayerProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(MovieWindow, GWLP_WNDPROC));
   SetWindowLongPtrA(MovieWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(MovieWindowProc));
   return 0;
 }
 
-// Ticks keep arriving while the failure message box is up; StartAttempted makes them idle.
-LRESULT OnTimer(HWND window) {
+bool MovieOver() {
+  if (!MoviePlayable) return true;
   char mode[kModeBufferSize] = "";
   SendMessageA(MovieWindow, MCIWNDM_GETMODEA, kModeBufferSize, reinterpret_cast<LPARAM>(mode));
   mode[kModeBufferSize - 1] = '\0';
-  if (!launcher::IsStoppedMode(mode) || StartAttempted) return 0;
+  return launcher::IsStoppedMode(mode);
+}
+
+// Ticks keep arriving while the failure message box is up; StartAttempted makes them idle.
+LRESULT OnTimer(HWND window) {
+  if (StartAttempted || !MovieOver()) return 0;
   StartAttempted = 1;
   StartTarget(window, TargetPath);
   SendMessageA(window, WM_CLOSE, 0, 0);

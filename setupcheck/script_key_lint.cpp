@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "setup/install/directx_version.h"
 #include "setup/script/numbers.h"
 #include "setup/script/script_keys.h"
 #include "setup/script/text.h"
@@ -51,6 +52,10 @@ void CheckSettingValue(const ScriptCheck& check, const ScriptLine& line, const s
                         std::to_string(*number) + " MB: 2048 MB or more is beyond a signed 32-bit byte count");
   } else if (upper == "SIZE" && *number < 0) {
     check.findings.Warn(line.number, line.name, "negative: the free space is not checked");
+  } else if (upper == setup::keys::kDirectX && *number > setup::kNewestDirectX) {
+    check.findings.Warn(line.number, line.name,
+                        "no Windows reports a DirectX above " + std::to_string(setup::kNewestDirectX) +
+                            ": the installation never goes ahead");
   }
 }
 

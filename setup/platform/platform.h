@@ -116,6 +116,8 @@ class Registry {
   virtual std::optional<KeyHandle> OpenKey(KeyHandle parent, const std::string& path) = 0;
   virtual bool SetString(KeyHandle key, const std::string& name, const std::string& value) = 0;
   virtual bool SetDword(KeyHandle key, const std::string& name, std::uint32_t value) = 0;
+  // The text of a REG_SZ value; nothing when the value is missing or of another type.
+  virtual std::optional<std::string> StringValue(KeyHandle key, const std::string& name) = 0;
   // The whole names of a key's direct subkeys, in the system's order.
   virtual std::vector<std::string> SubkeyNames(KeyHandle key) = 0;
   // Deletes a key that has no subkeys.

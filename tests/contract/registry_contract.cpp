@@ -1,5 +1,5 @@
-// The registry contract: keys with Japanese names, paths ending in "\", subkey names that come
-// back whole however their characters count, and deletion one level at a time.
+// The registry contract: keys and values with Japanese names, paths ending in "\", subkey names
+// that come back whole however their characters count, and deletion one level at a time.
 #include <algorithm>
 #include <vector>
 
@@ -54,6 +54,10 @@ TEST_P(RegistryContract, KeysAndValuesWithJapaneseNames) {
   EXPECT_TRUE(registry().SetString(key->handle, kGame + kSo, kHyou + "C:\\" + kSo));
   EXPECT_TRUE(registry().SetString(key->handle, "", "default"));
   EXPECT_TRUE(registry().SetDword(key->handle, kNou, 12));
+  EXPECT_EQ(registry().StringValue(key->handle, kGame + kSo), kHyou + "C:\\" + kSo);
+  EXPECT_EQ(registry().StringValue(key->handle, ""), "default");
+  EXPECT_EQ(registry().StringValue(key->handle, kNou), std::nullopt);  // a number is no text
+  EXPECT_EQ(registry().StringValue(key->handle, "Missing"), std::nullopt);
   registry().CloseKey(key->handle);
 }
 

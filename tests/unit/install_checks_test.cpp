@@ -1,4 +1,6 @@
 // The destination checks behind Start, the DirectX offer, Browse, Abort and the close guard.
+#include <tuple>
+
 #include "setup/install/directx_version.h"
 #include "tests/unit/installer_fixture.h"
 
@@ -100,13 +102,36 @@ TEST_F(DirectXOffer, NewEnoughDirectXOrNoRequirementGoesStraightOn) {
   EXPECT_TRUE(Shown("notice インストール: インストールが終了しました")) << TranscriptText();
 }
 
-TEST(DirectXVersion, ReadsOnlyTheFileVersionString) {
-  EXPECT_EQ(DirectXVersionFromFileVersion("4.07.00.0700"), 7);
-  EXPECT_EQ(DirectXVersionFromFileVersion("4.08.01.0881"), 8);
-  EXPECT_EQ(DirectXVersionFromFileVersion("5.03.2600.2180"), 8);
-  EXPECT_EQ(DirectXVersionFromFileVersion("4.7.0.700"), 0);
-  EXPECT_EQ(DirectXVersionFromFileVersion("4.0"), 0);
-  EXPECT_EQ(DirectXVersionFromFileVersion(""), 0);
+// DDRAW.DLL as each Windows leaves it, with the registry's version, which 2000 and XP alone read.
+TEST(DirectXVersion, EachWindowsReadsAsTheDirectXItHas) {
+  const std::tuple<const char*, const char*, int> cases[] = {
+      {nullptr, nullptr, 0},                                           // Windows 95 as shipped
+      {"4.03.00.1096", nullptr, 3},                                    // Windows 95 with DirectX 3
+      {"4.05.01.1998", nullptr, 5},                                    // Windows 98
+      {"4.06.02.0436", "4.06.02.0436", 6},                             // Windows 98 SE
+      {"4.07.00.0700", nullptr, 7},                                    // DirectX 7 on Windows 9x
+      {"4.08.01.0881", "4.09.00.0904", 8},                             // the registry counts for 5.x only
+      {"5.00.2180.0001", "4.07.00.0700", 8},                           // Windows 2000
+      {"5.03.2600.2180", nullptr, 8},                                  // XP SP2 without the registry value
+      {"5.3.2600.5512 (xpsp.080413-0845)", "4.09.00.0904", 9},         // XP SP3
+      {"6.0.6000.16386 (vista_rtm.061101-2205)", "4.09.00.0904", 10},  // Vista
+      {"6.1.7600.16385 (win7_rtm.090713-1255)", "4.09.00.0904", 11},   // Windows 7
+      {"6.2.9200.16384 (win8_rtm.120725-1247)", nullptr, 11},          // Windows 8
+      {"6.3.9600.16384 (winblue_rtm.130821-1623)", nullptr, 11},       // Windows 8.1
+      {"8.0.1.0", nullptr, 12},                                        // 7 to 9: no Windows has them
+      {"10.0.19041.1 (WinBuild.160101.0800)", "4.09.00.0904", 12},     // Windows 10
+      {"10.0.22621.1 (WinBuild.160101.0800)", nullptr, 12},            // Windows 11
+      {"4.7.0.700", nullptr, 0},
+      {"4.0", nullptr, 0},
+      {"", nullptr, 0}};
+  for (const auto& [fileVersion, registryVersion, expected] : cases) {
+    SimulatedMachine machine;
+    if (fileVersion) machine.system().SetFileVersion("C:\\WINDOWS\\system32\\DDRAW.DLL", fileVersion);
+    if (registryVersion)
+      machine.registry().AddString(kHkeyLocalMachine, "SOFTWARE\\Microsoft\\DirectX", "Version", registryVersion);
+    EXPECT_EQ(GetDirectXVersion(machine.platform()), expected) << (fileVersion ? fileVersion : "no DDRAW.DLL");
+    EXPECT_EQ(machine.registry().OpenHandleCount(), 0);
+  }
   EXPECT_EQ(DirectXSetupPath("\\\\srv\\cd"), "\\\\srv\\cd\\DIRECTX\\DXSETUP.EXE");
 }
 

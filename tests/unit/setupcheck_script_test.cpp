@@ -137,20 +137,22 @@ TEST(ScriptCheck, ANulByteEndsTheScript) {
 TEST(ScriptCheck, NumbersThatDoNotParseReadAsZero) {
   std::vector<std::string> lines = CleanScript();
   lines[7] = "SIZE=20MB";
-  const CheckResult result = CheckLines(With(lines, {"PC9821=yes", "DIRECTX=0x10", "NETWORK=$1"}));
+  const CheckResult result = CheckLines(With(lines, {"PC9821=yes", "DIRECTX=0x0C", "NETWORK=$1"}));
   // SIZE read as 0 then also falls short of the files' total.
   EXPECT_EQ(testing::Where(result), (Where{"8 SIZE warning", "8 SIZE warning", "15 PC9821 warning"}));
   EXPECT_TRUE(Contains(MessagesAt(result, 8, "SIZE"), "\"20MB\" is not a number: read as 0"));
 }
 
-TEST(ScriptCheck, SizesFrom2048MegabytesOnAreFlagged) {
-  std::vector<std::string> lines = CleanScript();
+TEST(ScriptCheck, NumbersNoInstallationCanMeetAreFlagged) {
+  std::vector<std::string> lines = With(CleanScript(), {"DIRECTX=12"});
   lines[7] = "SIZE=2047";
   EXPECT_EQ(testing::Where(CheckLines(lines)), Where{});
   lines[7] = "SIZE=$800";
+  lines[14] = "DIRECTX=13";
   const CheckResult result = CheckLines(lines);
-  EXPECT_EQ(testing::Where(result), (Where{"8 SIZE warning"}));
+  EXPECT_EQ(testing::Where(result), (Where{"8 SIZE warning", "15 DIRECTX warning"}));
   EXPECT_TRUE(Contains(MessagesAt(result, 8, "SIZE"), "2048 MB"));
+  EXPECT_TRUE(Contains(MessagesAt(result, 15, "DIRECTX"), "no Windows reports a DirectX above 12"));
 }
 
 TEST(ScriptCheck, SettingsWithoutEffectAreNamed) {

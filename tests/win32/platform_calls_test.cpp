@@ -79,6 +79,10 @@ void TestRegistryValues(WinRegistry& registry) {
   }
 
   CHECK(!registry.OpenKey(kHkeyCurrentUser, std::string(kScratchKey) + "\\Nothing"));
+  // The DirectX version that DirectX 9.0c leaves on Windows XP and later, and Wine too.
+  const KeyHandle directX = registry.OpenKey(kHkeyLocalMachine, "SOFTWARE\\Microsoft\\DirectX").value_or(0);
+  CHECK_EQ(registry.StringValue(directX, "Version").value_or("<none>"), std::string("4.09.00.0904"));
+  registry.CloseKey(directX);
   for (const char* below : {"\\Vendor\\Game", "\\Vendor", ""}) {
     CHECK(registry.DeleteKey(kHkeyCurrentUser, std::string(kScratchKey) + below));
   }
@@ -102,6 +106,9 @@ void TestSystem(WinSystem& system, WinFileSystem& files, const std::string& fold
   files.WriteWholeFile(plain, "no version here");
   CHECK(!system.FileVersionString(plain).has_value());
   CHECK(!system.FileVersionString(folder + "\\missing.dll").has_value());
+  // The system's own DDRAW.DLL as the DirectX check reads it ("5.3.1.904" under Wine).
+  const std::string ddraw = system.FileVersionString(system.SystemDirectory() + "\\DDRAW.DLL").value_or("");
+  CHECK(!ddraw.empty() && ddraw[0] >= '0' && ddraw[0] <= '9' && ddraw.find('.') != std::string::npos);
   files.DeleteFile(plain);
 
   if (GetACP() == 932) {

@@ -144,6 +144,14 @@ bool SimRegistry::SetDword(KeyHandle key, const std::string& name, std::uint32_t
   return SetValue(key, RegistryValue{name, RegistryValueType::Dword, std::string(), value});
 }
 
+std::optional<std::string> SimRegistry::StringValue(KeyHandle key, const std::string& name) {
+  const std::shared_ptr<Key> target = KeyOfHandle(key);
+  if (target == nullptr) return std::nullopt;
+  const auto found = target->values.find(FoldName(name));
+  if (found == target->values.end() || found->second.type != RegistryValueType::String) return std::nullopt;
+  return found->second.text;
+}
+
 std::vector<std::string> SimRegistry::SubkeyNames(KeyHandle key) {
   std::vector<std::string> names;
   const std::shared_ptr<Key> target = KeyOfHandle(key);

@@ -37,6 +37,7 @@ class SimRegistry : public Registry {
   std::optional<KeyHandle> OpenKey(KeyHandle parent, const std::string& path) override;
   bool SetString(KeyHandle key, const std::string& name, const std::string& value) override;
   bool SetDword(KeyHandle key, const std::string& name, std::uint32_t value) override;
+  std::optional<std::string> StringValue(KeyHandle key, const std::string& name) override;
   // Subkeys in upper-cased name order; none for an unknown handle.
   std::vector<std::string> SubkeyNames(KeyHandle key) override;
   // Fails for a missing key, a key with subkeys, an empty path and a key under a fault. Handles

@@ -100,6 +100,20 @@ bool WinRegistry::SetDword(KeyHandle key, const std::string& name, std::uint32_t
          ERROR_SUCCESS;
 }
 
+std::optional<std::string> WinRegistry::StringValue(KeyHandle key, const std::string& name) {
+  DWORD type = 0, size = 0;
+  if (RegQueryValueExA(ToHkey(key), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS || type != REG_SZ)
+    return std::nullopt;
+  // One byte more than the value's size: a value stored without its NUL still ends in one.
+  std::string text(size + 1, '\0');
+  if (RegQueryValueExA(ToHkey(key), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&text[0]), &size) !=
+          ERROR_SUCCESS ||
+      type != REG_SZ)
+    return std::nullopt;
+  text.resize(text.find('\0'));
+  return text;
+}
+
 std::vector<std::string> WinRegistry::SubkeyNames(KeyHandle key) {
   std::vector<std::string> names;
   DWORD count = 0, longest = 0;

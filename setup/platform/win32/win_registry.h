@@ -11,6 +11,7 @@ class WinRegistry final : public Registry {
   std::optional<KeyHandle> OpenKey(KeyHandle parent, const std::string& path) override;
   bool SetString(KeyHandle key, const std::string& name, const std::string& value) override;
   bool SetDword(KeyHandle key, const std::string& name, std::uint32_t value) override;
+  std::optional<std::string> StringValue(KeyHandle key, const std::string& name) override;
   std::vector<std::string> SubkeyNames(KeyHandle key) override;
   bool DeleteKey(KeyHandle parent, const std::string& path) override;
   void CloseKey(KeyHandle key) override;

@@ -19,6 +19,7 @@ namespace setup::win32 {
 namespace {
 
 constexpr int kPathRoom = MAX_PATH;  // 260, terminator included
+constexpr UINT kBroadcastTimeoutMs = 5000;
 
 // Holds an interface pointer and releases it when the scope ends.
 template <typename Interface>
@@ -183,6 +184,13 @@ bool WinShell::SaveShellLink(const ShellLinkData& link) {
   return saved;
 }
 
-void WinShell::BroadcastSettingChange() { SendMessageA(HWND_BROADCAST, WM_SETTINGCHANGE, 0, 0); }
+// Sent to every top-level window: one program that has stopped answering messages would keep
+// the installation waiting for ever. Windows that the system already knows to be hung are
+// passed over at once, others that do not answer in time are given up; the result does not
+// matter, the installation goes on either way.
+void WinShell::BroadcastSettingChange() {
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutA(HWND_BROADCAST, WM_SETTINGCHANGE, 0, 0, SMTO_ABORTIFHUNG, kBroadcastTimeoutMs, &ignored);
+}
 
 }  // namespace setup::win32

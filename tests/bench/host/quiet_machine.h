@@ -23,6 +23,7 @@ class QuietRegistry final : public setup::Registry {
   std::optional<setup::KeyHandle> OpenKey(setup::KeyHandle, const std::string&) override { return std::nullopt; }
   bool SetString(setup::KeyHandle, const std::string&, const std::string&) override { return true; }
   bool SetDword(setup::KeyHandle, const std::string&, std::uint32_t) override { return true; }
+  std::optional<std::string> StringValue(setup::KeyHandle, const std::string&) override { return std::nullopt; }
   std::vector<std::string> SubkeyNames(setup::KeyHandle) override { return {}; }
   bool DeleteKey(setup::KeyHandle, const std::string&) override { return true; }
   void CloseKey(setup::KeyHandle) override {}

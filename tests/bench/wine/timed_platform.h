@@ -133,6 +133,9 @@ class TimedRegistry final : public setup::Registry {
   bool SetDword(setup::KeyHandle key, const std::string& name, std::uint32_t value) override {
     return times_.Time("Registry", [&] { return inner_.SetDword(key, name, value); });
   }
+  std::optional<std::string> StringValue(setup::KeyHandle key, const std::string& name) override {
+    return times_.Time("Registry", [&] { return inner_.StringValue(key, name); });
+  }
   std::vector<std::string> SubkeyNames(setup::KeyHandle key) override {
     return times_.Time("Registry", [&] { return inner_.SubkeyNames(key); });
   }

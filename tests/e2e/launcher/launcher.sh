@@ -2,7 +2,8 @@
 # The opening launcher with a stand-in installer that records each start: the movie plays to
 # its end before the start; clicks (left and right, on the window and on the player) skip a
 # long movie; the drive root and a folder whose name holds a 0x5C trail byte as working
-# folders; no movie: nothing starts; no target: one failure box, the end after OK.
+# folders; no movie or a damaged one: no error box, setup.exe starts all the same; no target:
+# one failure box, the end after OK.
 source "$E2E_SOURCE_DIR/tests/e2e/lib.sh"
 : "${LAUNCHER_CLIP_DIR:?}" "${LAUNCHER_LONG_MOVIE:?}"
 
@@ -25,8 +26,10 @@ place LONG
 place .
 place "$hyou"
 place NOTARGET no-target
-mkdir -p "$disc/MOVIE" "$disc/LONGMOVIE" "$disc/EMPTY"
+mkdir -p "$disc/MOVIE" "$disc/LONGMOVIE" "$disc/EMPTY" "$disc/DAMAGED"
 cp "$LAUNCHER_CLIP_DIR/d.avi" "$disc/MOVIE/d.avi"
+# Cut off inside its headers, as a badly copied file would be.
+head -c 600 "$LAUNCHER_CLIP_DIR/d.avi" >"$disc/DAMAGED/d.avi"
 cp "$LAUNCHER_LONG_MOVIE" "$disc/LONGMOVIE/d.avi"
 # A working folder on another drive: there the target's working folder "D:" (the launcher in
 # the drive root) stands for drive D's own current folder, its root, not the inherited one.
@@ -68,8 +71,10 @@ check "  ... starts D:\\setup.exe in D:\\" started_once root 'D:\'
 check "launcher in a folder named $hyou" probe hyou click "$hyou" 'D:\LONGMOVIE' 'C:\hyou.txt' player left
 check "  ... starts setup.exe there, in that folder" started_once hyou "D:\\$hyou"
 
-check "without d.avi the launcher ends" probe nomovie nomovie PLAY 'D:\EMPTY' 'C:\nomovie.txt'
-check "  ... and starts nothing" missing "$(prefix_c_dir)/nomovie.txt"
+check "without d.avi, no error box" probe nomovie unplayable PLAY 'D:\EMPTY' 'C:\nomovie.txt'
+check "  ... and setup.exe starts once" started_once nomovie 'D:\PLAY'
+check "with a damaged d.avi, no error box" probe damaged unplayable PLAY 'D:\DAMAGED' 'C:\damaged.txt'
+check "  ... and setup.exe starts once" started_once damaged 'D:\PLAY'
 
 check "without setup.exe: one failure box, the end after OK" \
   probe notarget missing NOTARGET 'D:\MOVIE' 'D:\NOTARGET\setup.exe の起動に失敗しました。'
