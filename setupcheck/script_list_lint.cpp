@@ -2,12 +2,12 @@
 #include <optional>
 #include <string_view>
 
+#include "setup/script/installed_places.h"
 #include "setup/script/list_lines.h"
 #include "setup/script/macros.h"
 #include "setup/script/numbers.h"
 #include "setup/script/paths.h"
 #include "setup/script/script_keys.h"
-#include "setup/script/shared_routines.h"
 #include "setup/script/text.h"
 #include "setup/uninstall/folder_list.h"
 #include "setup/uninstall/registry_deletion.h"

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "setup/install/installation_dialog.h"
+#include "setup/install/installation.h"
 #include "setup/platform/platform.h"
 #include "setup/script/flags.h"
 #include "setup/script/setup_script.h"
@@ -49,7 +49,7 @@ class MessageForm final : public DialogCloser {
   Platform& platform_;
   SetupScript script_;
   Flags flags_;
-  InstallationDialog installation_{script_, flags_, platform_, *this};
+  Installation installation_{script_, flags_, platform_, *this};
   bool closing_ = false;
 };
 

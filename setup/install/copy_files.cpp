@@ -89,7 +89,7 @@ bool CopyWithRetry(StepContext& context, const FoundEntry& file, const std::stri
                    const std::string& destination, bool intoNewFolder) {
   while (!CopyOneFile(context.platform, file, sourceFolder, destination, intoNewFolder)) {
     const Answer answer =
-        AskAboutCopyFailure(context, text::kCannotCopyBefore, destination + "\\" + file.name, text::kCannotCopyAfter);
+        AskAboutCopyFailure(context, text::kCannotCopyBefore, JoinPath(destination, file.name), text::kCannotCopyAfter);
     if (answer != Answer::Retry) return answer != Answer::Abort;
   }
   return true;
@@ -116,7 +116,7 @@ void CopyLineFiles(StepContext& context, const std::string& line, const BarScale
     context.progress.SetLabel(text::kCopyingPrefix + platform.system.AnsiToUtf8(file.name));
     platform.ui.PumpMessages();
     TextList& recorded = context.script.InstalledFiles;
-    recorded.push_back(destination + "\\" + file.name);
+    recorded.push_back(JoinPath(destination, file.name));
     // Noted before the copy, so that a copy cut short is taken back too.
     if (runsOwnFolder || !platform.files.FileExists(recorded.back())) {
       context.journal.RecordedFileMade(recorded.size() - 1);
@@ -139,8 +139,8 @@ std::int64_t ProgressScale(std::int64_t totalBytes) { return totalBytes > 65535 
 
 bool CopyOneFile(Platform& platform, const FoundEntry& file, const std::string& sourceFolder,
                  const std::string& destinationFolder, bool intoNewFolder) {
-  const std::string target = destinationFolder + "\\" + file.name;
-  const std::string from = sourceFolder + "\\" + file.name;
+  const std::string target = JoinPath(destinationFolder, file.name);
+  const std::string from = JoinPath(sourceFolder, file.name);
   bool copied = platform.files.CopyFile(from, target);
   // A copy onto no file takes its source's attributes, so an archive-only source copied into a
   // folder this line created needs no change (the call is a large share of a copy under Wine,

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <optional>
 
+#include "setup/script/paths.h"
+
 namespace setup {
 
 namespace {
@@ -81,7 +83,7 @@ int DirectXVersionFromFileVersion(std::string_view fileVersion) {
 }
 
 int GetDirectXVersion(Platform& platform) {
-  const std::string path = platform.system.SystemDirectory() + "\\DDRAW.DLL";
+  const std::string path = JoinPath(platform.system.SystemDirectory(), "DDRAW.DLL");
   const std::optional<std::string> fileVersion = platform.system.FileVersionString(path);
   if (!fileVersion) return 0;
   const int version = DirectXVersionFromFileVersion(*fileVersion);

@@ -7,12 +7,12 @@
 #include <string_view>
 #include <vector>
 
+#include "setup/script/installed_places.h"
 #include "setup/script/list_lines.h"
 #include "setup/script/macros.h"
 #include "setup/script/messages.h"
 #include "setup/script/numbers.h"
 #include "setup/script/paths.h"
-#include "setup/script/shared_routines.h"
 #include "setup/script/text.h"
 
 namespace setup {
@@ -72,7 +72,7 @@ bool RunRegLine(StepContext& context, RegistryConnection& connection, const std:
       // reads as HKEY_CURRENT_USER (" HKEY_LOCAL_MACHINE", "HKLM") would otherwise send the
       // uninstaller, which trims blanks, to the same path under the other root. An empty entry
       // would end the record's REG list early and hide the keys after it.
-      if (line.size() > 5) context.script.InstalledRegKeys.push_back(RootKeyName(root) + "\\" + reg.keyPath);
+      if (line.size() > 5) context.script.InstalledRegKeys.push_back(JoinPath(RootKeyName(root), reg.keyPath));
       return true;
     }
     case RegKeyword::String:
@@ -91,7 +91,7 @@ bool WriteUninstallEntry(StepContext& context) {
   const SetupScript& script = context.script;
   RegistryConnection connection(context);
   const std::string command =
-      UninstallerPath(context.platform) + " \"" + script.DestDir + "\\" + script.UninstallFile + "\"";
+      UninstallerPath(context.platform) + " \"" + JoinPath(script.DestDir, script.UninstallFile) + "\"";
   return connection.Open(kHkeyLocalMachine, kUninstallKeyPrefix + script.Title) &&
          connection.WriteString("DisplayName", script.Title) && connection.WriteString("UninstallString", command);
 }
@@ -103,7 +103,9 @@ void ReportRegistryFailure(StepContext& context) {
 
 }  // namespace
 
-std::string UninstallerPath(Platform& platform) { return platform.system.WindowsDirectory() + "\\" + kUninstallerName; }
+std::string UninstallerPath(Platform& platform) {
+  return JoinPath(platform.system.WindowsDirectory(), kUninstallerName);
+}
 
 void MakeRegistryData(StepContext& context) {
   context.progress.SetLabel(text::kRegistryStep);

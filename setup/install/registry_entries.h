@@ -7,7 +7,7 @@
 #include <string>
 
 #include "setup/install/step_context.h"
-#include "setup/script/shared_routines.h"
+#include "setup/script/installed_places.h"
 
 namespace setup {
 

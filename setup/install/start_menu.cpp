@@ -2,20 +2,16 @@
 #include "setup/install/start_menu.h"
 
 #include "setup/install/folders.h"
+#include "setup/script/installed_places.h"
 #include "setup/script/list_lines.h"
 #include "setup/script/macros.h"
 #include "setup/script/messages.h"
 #include "setup/script/paths.h"
-#include "setup/script/shared_routines.h"
 #include "setup/script/text.h"
 
 namespace setup {
 
 namespace {
-
-// The shell link interfaces take paths of at most 260 characters; a longer one is skipped
-// rather than cut short into a different path.
-constexpr std::size_t kMaxPath = 260;
 
 void MakeStartMenuEntry(StepContext& context, const std::string& line) {
   Platform& platform = context.platform;
@@ -27,9 +23,9 @@ void MakeStartMenuEntry(StepContext& context, const std::string& line) {
   // Without the Programs folder the path would start at the root of the current drive.
   const std::optional<std::string> programs = GetSpecialFolderPath(platform, kCsidlPrograms);
   if (!programs) return;
-  CreateFolderWithParents(platform, *programs + "\\" + script.GroupName + "\\" + folder, context.journal);
+  CreateFolderWithParents(platform, JoinPath(*programs, script.GroupName, folder), context.journal);
 
-  const std::string full = script.DestDir + "\\" + start.target;
+  const std::string full = JoinPath(script.DestDir, start.target);
   const std::size_t separator = LastSeparator(full, platform.system, false);
   MakeShortcut(platform, context.journal, full.substr(0, separator), full.substr(separator + 1), start.name, folder,
                script.GroupName, kCsidlPrograms);
@@ -48,11 +44,10 @@ void MakeShortcut(Platform& platform, InstallJournal& journal, const std::string
   const std::optional<std::string> folder = platform.shell.SpecialFolderParsingName(csidl);
   if (!folder) return;
   ShellLinkData link;
-  link.linkPath = *folder + "\\" + groupName + "\\" + subFolder + "\\" + linkName + ".lnk";
+  link.linkPath = JoinPath(*folder, groupName, subFolder, linkName) + ".lnk";
   link.workingFolder = workFolder;
-  link.targetPath = workFolder + "\\" + fileName;
+  link.targetPath = JoinPath(workFolder, fileName);
   link.description = linkName;
-  if (link.linkPath.size() >= kMaxPath || link.targetPath.size() >= kMaxPath) return;
   if (!platform.files.FileExists(link.linkPath)) journal.FileMade(link.linkPath);
   platform.shell.SaveShellLink(link);
 }

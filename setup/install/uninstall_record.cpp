@@ -102,7 +102,7 @@ void MakeUnInstallData(StepContext& context) {
   context.progress.SetLabel(text::kUninstallDataStep);
   CopyUninstaller(platform, context.journal);
 
-  const std::string recordPath = script.DestDir + "\\" + script.UninstallFile;
+  const std::string recordPath = JoinPath(script.DestDir, script.UninstallFile);
   for (const std::string& line : script.RemoveList)
     script.InstalledFiles.push_back(ExpandMacros(script, platform, line));
   // Without a record name the path names the folder itself, and no record can be written.

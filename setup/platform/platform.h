@@ -145,7 +145,8 @@ class Shell {
   virtual std::optional<std::string> BrowseForFolder(const std::string& titleUtf8) = 0;
   // Starts a program with the verb "open".
   virtual bool OpenFile(const std::string& path) = 0;
-  // Creates a shell link through COM; false when it could not be saved.
+  // Creates a shell link through COM; false when it could not be saved (a link or target path of
+  // 260 bytes or more is refused rather than cut short).
   virtual bool SaveShellLink(const ShellLinkData& link) = 0;
   virtual void BroadcastSettingChange() = 0;
 };

@@ -44,5 +44,10 @@ std::string SameLengthSibling(std::string_view path, char mark, System& system);
 
 // folder + "\" + name: one backslash between them, whatever either holds.
 std::string JoinPath(std::string_view folder, std::string_view name);
+// The same for more parts: one backslash between each two.
+template <typename... More>
+std::string JoinPath(std::string_view folder, std::string_view name, std::string_view next, More... more) {
+  return JoinPath(JoinPath(folder, name), next, more...);
+}
 
 }  // namespace setup

@@ -3,9 +3,9 @@
 
 #include <memory>
 
+#include "setup/script/installed_places.h"
 #include "setup/script/list_lines.h"
 #include "setup/script/paths.h"
-#include "setup/script/shared_routines.h"
 #include "setup/uninstall/folder_list.h"
 #include "setup/uninstall/registry_deletion.h"
 
@@ -13,23 +13,25 @@ namespace setup {
 
 namespace {
 
-bool IsFileFilterEntry(const FoundEntry& entry) {
+// A file the uninstaller counts in a folder: not a folder, a system file or a volume label.
+bool IsCountedFile(const FoundEntry& entry) {
   return (entry.attributes & (kAttrDirectory | kAttrSystem | kAttrVolumeLabel)) == 0;
 }
 
-bool IsEntryFilterEntry(const FoundEntry& entry) { return (entry.attributes & (kAttrSystem | kAttrVolumeLabel)) == 0; }
+// An entry that makes a folder count as in use: anything but a system file or a volume label.
+bool IsCountedEntry(const FoundEntry& entry) { return (entry.attributes & (kAttrSystem | kAttrVolumeLabel)) == 0; }
 
 bool HoldsFiles(Platform& platform, const std::string& folder) {
-  for (const FoundEntry& entry : platform.files.FindEntries(folder + "\\*.*")) {
-    if (IsFileFilterEntry(entry)) return true;
+  for (const FoundEntry& entry : platform.files.FindEntries(JoinPath(folder, "*.*"))) {
+    if (IsCountedFile(entry)) return true;
   }
   return false;
 }
 
 // Only "." and ".." (or nothing at all) count as empty.
 bool GroupFolderCountsAsEmpty(Platform& platform, const std::string& group) {
-  for (const FoundEntry& entry : platform.files.FindEntries(group + "\\*.*")) {
-    if (!IsEntryFilterEntry(entry)) continue;
+  for (const FoundEntry& entry : platform.files.FindEntries(JoinPath(group, "*.*"))) {
+    if (!IsCountedEntry(entry)) continue;
     if ((entry.attributes & kAttrDirectory) == 0 || entry.name.empty() || entry.name[0] != '.') return false;
   }
   return true;
@@ -59,23 +61,23 @@ void RemoveStartMenuFolder(const SetupScript& script, Platform& platform) {
 
   std::optional<std::string> programs = GetSpecialFolderPath(platform, kCsidlPrograms);
   if (!programs) return;
-  const std::string product = *programs + "\\" + script.GroupName + "\\" + script.Title;
+  const std::string product = JoinPath(*programs, script.GroupName, script.Title);
   std::vector<std::string> names;
-  for (const FoundEntry& entry : files.FindEntries(product + "\\*.*")) {
-    if (IsFileFilterEntry(entry)) names.push_back(entry.name);
+  for (const FoundEntry& entry : files.FindEntries(JoinPath(product, "*.*"))) {
+    if (IsCountedFile(entry)) names.push_back(entry.name);
   }
   files.SetCurrentDirectory(product);
-  for (const std::string& name : names) files.DeleteFile(product + "\\" + name);
+  for (const std::string& name : names) files.DeleteFile(JoinPath(product, name));
 
   programs = GetSpecialFolderPath(platform, kCsidlPrograms);
   if (!programs) return;
-  const std::string group = *programs + "\\" + script.GroupName;
+  const std::string group = JoinPath(*programs, script.GroupName);
   files.SetCurrentDirectory(group);
-  files.RemoveDirectory(group + "\\" + script.Title);
+  files.RemoveDirectory(JoinPath(group, script.Title));
 
   programs = GetSpecialFolderPath(platform, kCsidlPrograms);
   if (!programs) return;
-  const std::string groupAgain = *programs + "\\" + script.GroupName;
+  const std::string groupAgain = JoinPath(*programs, script.GroupName);
   if (!script.GroupName.empty() && GroupFolderCountsAsEmpty(platform, groupAgain)) {
     files.SetCurrentDirectory(*programs);
     files.RemoveDirectory(groupAgain);

@@ -409,7 +409,7 @@ std::optional<std::int64_t> SimFileSystem::FreeBytes(const std::string& root) {
   if (Faulted(FileCall::FreeBytes, root)) return std::nullopt;
   const std::optional<std::string> key = RootKeyOf(root);
   const Drive* drive = key ? FindDrive(*key) : nullptr;
-  if (drive == nullptr) return std::nullopt;
+  if (drive == nullptr || drive->freeBytes < 0) return std::nullopt;
   return drive->freeBytes;
 }
 

@@ -84,7 +84,7 @@ class SimFileSystem : public FileSystem {
   // root is "X:\" or "X:" (either case) or a UNC root; anything else, or an unknown drive,
   // gives NoRootDir.
   DriveType GetDriveType(const std::string& root) override;
-  // -1 for an unknown drive or one whose free space is set as unknown.
+  // Nothing for an unknown drive or one whose free space is set as unknown (-1).
   std::optional<std::int64_t> FreeBytes(const std::string& root) override;
   // Each component in its 8.3 form: a name that already fits 8.3 stays as stored, a longer one
   // gets the short name given to it at creation (first six letters, "~" and a number unique in

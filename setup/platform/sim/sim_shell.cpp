@@ -41,9 +41,15 @@ std::string SimShell::LinkFileContent(const ShellLinkData& link) {
          "\r\ndescription=" + link.description + "\r\n";
 }
 
+namespace {
+// The longest link and target path the shell's link interfaces take, in bytes, and one more.
+constexpr std::size_t kMaxLinkPath = 260;
+}  // namespace
+
 bool SimShell::SaveShellLink(const ShellLinkData& link) {
   const std::string key = files_.PathKey(link.linkPath);
   if (failAllLinks_ || key.empty() || linkFaults_.count(key) > 0) return false;
+  if (link.linkPath.size() >= kMaxLinkPath || link.targetPath.size() >= kMaxLinkPath) return false;
   const std::optional<SplitPathResult> split = SplitLastComponent(link.linkPath);
   if (!split || !IsValidEntryName(split->name)) return false;
   const std::string folder = split->folder.empty() ? files_.CurrentDirectory() : split->folder;

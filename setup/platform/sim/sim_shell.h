@@ -31,8 +31,8 @@ class SimShell : public Shell {
   std::optional<std::string> BrowseForFolder(const std::string& titleUtf8) override;
   bool OpenFile(const std::string& path) override;
   // Fails when the link's folder does not exist, the link path is a folder or a read-only, hidden or
-  // system file,
-  // or a link fault hits it; otherwise writes the link file (replacing one) and records it.
+  // system file, the link or target path has 260 bytes or more, or a link fault hits it; otherwise
+  // writes the link file (replacing one) and records it.
   bool SaveShellLink(const ShellLinkData& link) override;
   void BroadcastSettingChange() override;
 

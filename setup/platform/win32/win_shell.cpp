@@ -162,6 +162,9 @@ bool WinShell::OpenFile(const std::string& path) {
 }
 
 bool WinShell::SaveShellLink(const ShellLinkData& link) {
+  // The link interfaces take paths of at most MAX_PATH bytes; a longer one is refused rather than
+  // cut short into a different path.
+  if (link.linkPath.size() >= MAX_PATH || link.targetPath.size() >= MAX_PATH) return false;
   const HRESULT initialized = OLE_CALL(CoInitialize)(nullptr);
   bool saved = false;
   {

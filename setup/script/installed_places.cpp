@@ -1,5 +1,5 @@
 // GetSpecialFolderPath and GetRootKey.
-#include "setup/script/shared_routines.h"
+#include "setup/script/installed_places.h"
 
 #include "setup/script/text.h"
 

@@ -7,7 +7,7 @@
 #include "setup/install/copy_files.h"
 #include "setup/install/directx_version.h"
 #include "setup/install/folders.h"
-#include "setup/install/installation_dialog.h"
+#include "setup/install/installation.h"
 #include "setup/install/registry_entries.h"
 #include "setup/install/start_menu.h"
 #include "setup/install/step_context.h"
@@ -39,7 +39,7 @@ bool HasEnoughSpace(Platform& platform, const std::string& typed, std::int32_t r
 
 }  // namespace
 
-void InstallationDialog::OkButtonClick() {
+void Installation::OkButtonClick() {
   UserInterface& ui = platform_.ui;
   if (flags_.NetworkBlocked) {
     ui.MessageBox(BoxKind::Error, BoxButtons::Ok, text::kNetworkRefused);
@@ -73,7 +73,7 @@ void InstallationDialog::OkButtonClick() {
   RunInstallationSequence();
 }
 
-void InstallationDialog::OfferDirectX() {
+void Installation::OfferDirectX() {
   if (platform_.ui.MessageBox(BoxKind::Confirmation, BoxButtons::YesNo, text::kOfferDirectX) == Answer::Yes) {
     platform_.shell.OpenFile(DirectXSetupPath(script_.SourceRoot));
   } else {
@@ -82,7 +82,7 @@ void InstallationDialog::OfferDirectX() {
   closer_.Close();
 }
 
-void InstallationDialog::RunInstallationSequence() {
+void Installation::RunInstallationSequence() {
   UserInterface& ui = platform_.ui;
   ProgressWindow& progress = ui.MainProgress();
   StepContext context{script_, flags_, platform_, progress, journal_};
@@ -117,17 +117,17 @@ void InstallationDialog::RunInstallationSequence() {
   closer_.Close();
 }
 
-void InstallationDialog::DirButtonClick() {
+void Installation::DirButtonClick() {
   const std::optional<std::string> chosen = platform_.shell.BrowseForFolder(text::kBrowseTitle);
   if (chosen) platform_.ui.SetFolderText(*chosen);
 }
 
-void InstallationDialog::CancelButtonClick() {
+void Installation::CancelButtonClick() {
   if (platform_.ui.MessageBox(BoxKind::Warning, BoxButtons::YesNo, text::kQuitNotInstalled) == Answer::Yes)
     closer_.Close();
 }
 
-void InstallationDialog::CopyFormCancelButtonClick() {
+void Installation::CopyFormCancelButtonClick() {
   // Nothing to stop: the uninstaller's window, or an installation already being taken back.
   if (flags_.UninstallMode || !flags_.Installing) return;
   if (platform_.ui.MessageBox(BoxKind::Warning, BoxButtons::YesNo, text::kQuitNotInstalled) == Answer::Yes) {
@@ -136,7 +136,7 @@ void InstallationDialog::CopyFormCancelButtonClick() {
   }
 }
 
-bool InstallationDialog::FormCloseQuery() {
+bool Installation::FormCloseQuery() {
   if (!flags_.Installing) return true;
   if (platform_.ui.MessageBox(BoxKind::Warning, BoxButtons::YesNo, text::kQuitWhileInstalling) == Answer::No) {
     return false;

@@ -1,6 +1,6 @@
-// The main dialog's installation handlers: the destination checks, the DirectX offer and the
-// installation sequence behind Start, the folder picker, the Abort questions, and the question
-// asked before the dialog closes. The app's MessageForm owns the state and calls them.
+// The installation behind the main dialog's buttons: the destination checks, the DirectX offer
+// and the installation's sequence behind Start, the folder picker, the Abort questions, and the
+// question asked before the dialog closes. The app's MessageForm owns the state and calls them.
 #pragma once
 
 #include "setup/install/install_journal.h"
@@ -17,9 +17,9 @@ class DialogCloser {
   virtual void Close() = 0;
 };
 
-class InstallationDialog {
+class Installation {
  public:
-  InstallationDialog(SetupScript& script, Flags& flags, Platform& platform, DialogCloser& closer)
+  Installation(SetupScript& script, Flags& flags, Platform& platform, DialogCloser& closer)
       : script_(script), flags_(flags), platform_(platform), closer_(closer) {}
 
   void OkButtonClick();
