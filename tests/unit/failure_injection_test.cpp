@@ -5,7 +5,6 @@
 namespace setup::testing {
 namespace {
 
-constexpr char kPrograms[] = "C:\\WINDOWS\\Start Menu\\Programs";
 constexpr char kScript[] =
     "[SETUP]\r\nTITLE=Game\r\nDIR=C:\\Game\r\nSRC=@:\\DATA\r\nGROUP=SOFT\r\nUNINSTALL=UNINST.INI\r\n"
     "CFGNAME=$\\GAME.CFG\r\nCFG1=PATH=$\r\nCOPY1=*.*,$\r\nCOPY2=*.*,$\\SUB\r\n"
@@ -24,7 +23,7 @@ class PassedOverFailures : public InstallerTest {
     Start(kScript);
     PressStart("C:\\Game");
     EXPECT_TRUE(machine.ui().boxes().empty()) << TranscriptText();
-    EXPECT_TRUE(Shown("notice インストール: インストールが終了しました")) << TranscriptText();
+    EXPECT_TRUE(Shown(kFinishedNotice)) << TranscriptText();
   }
   std::string Link(const char* name) { return std::string(kPrograms) + "\\SOFT\\Game\\" + name + ".lnk"; }
 };
@@ -37,7 +36,7 @@ TEST_F(PassedOverFailures, FolderThatCannotBeCreatedAsksAndIgnoredLosesItsFilesB
   PressStart("C:\\Game");
   EXPECT_EQ(machine.ui().boxes()[0].text, "フォルダ C:\\Game\\SUB を作成できません\r\nアクセスが拒否されました。");
   EXPECT_FALSE(machine.ui().unexpectedBox()) << TranscriptText();
-  EXPECT_TRUE(Shown("notice インストール: インストールが終了しました"));
+  EXPECT_TRUE(Shown(kFinishedNotice));
   EXPECT_FALSE(machine.files().Exists("C:\\Game\\SUB"));
   // Its files were still counted and recorded, so the uninstaller tries them.
   EXPECT_NE(File("C:\\Game\\UNINST.INI").find("COPY4=C:\\Game\\SUB\\B.EXE"), std::string::npos);
@@ -87,12 +86,12 @@ TEST_F(PassedOverFailures, RecordThatCannotBeMovedIntoPlaceKeepsTheOldOneAndTake
 }
 
 TEST_F(PassedOverFailures, UninstallEntryThatCannotBeWrittenStopsLikeAnyKeyAndTakesTheRunBack) {
-  machine.registry().InjectKeyFault(kHkeyLocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Game");
+  machine.registry().InjectKeyFault(kHkeyLocalMachine, UninstallEntryKey("Game"));
   Start(kScript);
   PressStart("C:\\Game");
   EXPECT_EQ(machine.ui().boxes().back().text,
             "レジストリに書き込めません\r\nWindowsNT/2000/XPの場合、インストール権限のあるユーザーで実行してください");
-  EXPECT_TRUE(Shown("notice インストール: インストールを中止しました"));
+  EXPECT_TRUE(Shown(kAbortedNotice));
   ExpectMachineAsBeforeStart();
 }
 
@@ -104,7 +103,7 @@ TEST_F(PassedOverFailures, FolderRefusedAtTheQuestionIsReportedByTheCopy) {
   machine.ui().QueueAnswer(Answer::Abort);
   PressStart("C:\\New\\Game");
   EXPECT_EQ(machine.ui().boxes().back().text, "フォルダ C:\\New\\Game を作成できません\r\nアクセスが拒否されました。");
-  EXPECT_TRUE(Shown("notice インストール: インストールを中止しました"));
+  EXPECT_TRUE(Shown(kAbortedNotice));
   ExpectMachineAsBeforeStart();
 }
 
@@ -117,7 +116,7 @@ class UninstallFailures : public InstallerTest {
     form->FormCreate();
     form->FormShow();
     EXPECT_TRUE(machine.ui().boxes().empty());
-    EXPECT_TRUE(Shown("notice アンインストール: アンインストールが終了しました"));
+    EXPECT_TRUE(Shown(kUninstalledNotice));
   }
 };
 
@@ -136,12 +135,10 @@ TEST_F(UninstallFailures, FilesThatCannotBeDeletedStayWithTheirFoldersAndTheRest
 }
 
 TEST_F(UninstallFailures, KeysTheUserMayNotDeleteStayAndTheRecordGoesAnyway) {
-  machine.registry().AddString(kHkeyLocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Game",
-                               "DisplayName", "Game");
+  machine.registry().AddString(kHkeyLocalMachine, UninstallEntryKey("Game"), "DisplayName", "Game");
   machine.registry().InjectKeyFault(kHkeyLocalMachine, "");
   RunUninstaller("[SETUP]\r\nTITLE=Game\r\n");
-  EXPECT_TRUE(
-      machine.registry().KeyExists(kHkeyLocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Game"));
+  EXPECT_TRUE(machine.registry().KeyExists(kHkeyLocalMachine, UninstallEntryKey("Game")));
   EXPECT_FALSE(machine.files().Exists("C:\\Game\\UNINST.INI"));
   EXPECT_EQ(machine.registry().OpenHandleCount(), 0);
 }

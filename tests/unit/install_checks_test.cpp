@@ -89,7 +89,7 @@ TEST_F(DirectXOffer, DecliningStopsTheInstallationWithANotice) {
   machine.files().AddFolder("C:\\Game");
   machine.ui().QueueAnswer(Answer::No);
   PressStart("C:\\Game");
-  EXPECT_TRUE(Shown("notice インストール: インストールを中止しました")) << TranscriptText();
+  EXPECT_TRUE(Shown(kAbortedNotice)) << TranscriptText();
   EXPECT_TRUE(machine.shell().openedFiles().empty());
   EXPECT_TRUE(machine.ui().programEnded());
 }
@@ -99,7 +99,7 @@ TEST_F(DirectXOffer, NewEnoughDirectXOrNoRequirementGoesStraightOn) {
   machine.files().AddFolder("C:\\Game");
   PressStart("C:\\Game");
   EXPECT_FALSE(machine.ui().unexpectedBox()) << TranscriptText();
-  EXPECT_TRUE(Shown("notice インストール: インストールが終了しました")) << TranscriptText();
+  EXPECT_TRUE(Shown(kFinishedNotice)) << TranscriptText();
 }
 
 // DDRAW.DLL as each Windows leaves it, with the registry's version, which 2000 and XP alone read.

@@ -4,8 +4,6 @@
 namespace setup::testing {
 namespace {
 
-constexpr char kPrograms[] = "C:\\WINDOWS\\Start Menu\\Programs";
-
 constexpr char kSampleScript[] =
     "[SETUP]\r\nTITLE=Game\r\nDIR=C:\\Game\r\nSRC=@:\\DATA\r\nGROUP=SOFTHOUSE\r\nUNINSTALL=UNINST.INI\r\n"
     "CFGNAME=$\\GAME.CFG\r\nSHORTCUT=1\r\n"
@@ -79,7 +77,7 @@ TEST_F(Installation, CopiesRecordsAndEndsWithTheNotice) {
   EXPECT_EQ(registry.DwordValue(kHkeyLocalMachine, "SOFTWARE\\Vendor\\Game", "Count"), 12u);
   EXPECT_EQ(registry.StringValue(kHkeyCurrentUser, ".DEFAULT\\X", ""), "abc");
   EXPECT_FALSE(registry.DwordValue(kHkeyCurrentUser, ".DEFAULT\\X", "Ignored").has_value());
-  const std::string uninstallKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Game";
+  const std::string uninstallKey = UninstallEntryKey("Game");
   EXPECT_EQ(registry.StringValue(kHkeyLocalMachine, uninstallKey, "DisplayName"), "Game");
   EXPECT_EQ(registry.StringValue(kHkeyLocalMachine, uninstallKey, "UninstallString"),
             "C:\\WINDOWS\\unkelvo4.exe \"C:\\Game\\UNINST.INI\"");
@@ -99,7 +97,7 @@ TEST_F(Installation, CopiesRecordsAndEndsWithTheNotice) {
   EXPECT_EQ(machine.shell().broadcasts(), 1);
 
   EXPECT_EQ(machine.ui().beeps(), 1);
-  EXPECT_TRUE(Shown("notice インストール: インストールが終了しました"));
+  EXPECT_TRUE(Shown(kFinishedNotice));
   EXPECT_TRUE(machine.ui().programEnded());
   EXPECT_TRUE(machine.ui().mainHidden());
   EXPECT_FALSE(machine.ui().mainProgress().visible);
@@ -136,8 +134,8 @@ TEST_F(Installation, RegistryFailureStopsBeforeTheLaterSteps) {
   ASSERT_GE(machine.ui().boxes().size(), 2u);
   EXPECT_EQ(machine.ui().boxes().back().text,
             "レジストリに書き込めません\r\nWindowsNT/2000/XPの場合、インストール権限のあるユーザーで実行してください");
-  EXPECT_TRUE(Shown("notice インストール: インストールを中止しました"));
-  EXPECT_FALSE(Shown("notice インストール: インストールが終了しました"));
+  EXPECT_TRUE(Shown(kAbortedNotice));
+  EXPECT_FALSE(Shown(kFinishedNotice));
   ExpectMachineAsBeforeStart();
   EXPECT_TRUE(machine.shell().savedLinks().empty());
   EXPECT_TRUE(machine.ui().programEnded());
@@ -151,7 +149,7 @@ TEST_P(RegistryValueFailure, StopsLikeAKeyThatCannotBeOpened) {
   InstallSample(std::string("[SETUP]\r\nTITLE=G\r\nDIR=C:\\Game\r\nUNINSTALL=U.INI\r\n") + GetParam());
   EXPECT_EQ(machine.ui().boxes().back().text,
             "レジストリに書き込めません\r\nWindowsNT/2000/XPの場合、インストール権限のあるユーザーで実行してください");
-  EXPECT_TRUE(Shown("notice インストール: インストールを中止しました")) << TranscriptText();
+  EXPECT_TRUE(Shown(kAbortedNotice)) << TranscriptText();
   ExpectMachineAsBeforeStart();
   EXPECT_EQ(machine.registry().OpenHandleCount(), 0);
 }
@@ -166,7 +164,7 @@ TEST_F(Installation, ConfigurationFileThatCannotBeCreatedIsNamedAndStops) {
   InstallSample();
   EXPECT_EQ(machine.ui().boxes().back().text, "ファイル C:\\Game\\GAME.CFG を作成できません");
   EXPECT_EQ(machine.ui().boxes().back().kind, BoxKind::Error);
-  EXPECT_TRUE(Shown("notice インストール: インストールを中止しました"));
+  EXPECT_TRUE(Shown(kAbortedNotice));
   EXPECT_TRUE(machine.shell().savedLinks().empty());
   ExpectMachineAsBeforeStart();
 }
@@ -178,7 +176,7 @@ TEST_F(Installation, RecordThatCannotBeWrittenIsNamedAndStops) {
   machine.files().InjectFault(FileCall::WriteWholeFile, "C:\\Game\\UNINST.IN~");
   InstallSample();
   EXPECT_EQ(machine.ui().boxes().back().text, "ファイル C:\\Game\\UNINST.INI を作成できません");
-  EXPECT_FALSE(Shown("notice インストール: インストールが終了しました"));
+  EXPECT_FALSE(Shown(kFinishedNotice));
   ExpectMachineAsBeforeStart();
 }
 
@@ -196,7 +194,7 @@ TEST_F(Installation, EmptyRecordNameIsReportedInsteadOfWritingAFolderName) {
   script += "UNINSTALL=\r\n";
   InstallSample(script);
   EXPECT_EQ(machine.ui().boxes().back().text, "ファイル C:\\Game\\ を作成できません");
-  EXPECT_TRUE(Shown("notice インストール: インストールを中止しました"));
+  EXPECT_TRUE(Shown(kAbortedNotice));
   ExpectMachineAsBeforeStart();
 }
 
@@ -228,8 +226,8 @@ TEST_F(Installation, CancelConfirmedDuringACopyFinishesThatFileAndTakesTheRunBac
   EXPECT_EQ(form->script().InstalledFiles, TextList{"C:\\Game\\BGM01.WAV"});
   ExpectMachineAsBeforeStart();
   EXPECT_TRUE(Shown("progress[main] label: インストールを取り消しています"));
-  EXPECT_FALSE(Shown("notice インストール: インストールを中止しました"));
-  EXPECT_FALSE(Shown("notice インストール: インストールが終了しました"));
+  EXPECT_FALSE(Shown(kAbortedNotice));
+  EXPECT_FALSE(Shown(kFinishedNotice));
   EXPECT_TRUE(machine.ui().programEnded());
   EXPECT_EQ(machine.ui().boxes().back().text, "インストールしていません\r\n終了しますか？");
 }
@@ -246,7 +244,7 @@ TEST_F(Installation, CloseRequestDuringTheCopyAsksAndNoKeepsGoing) {
   };
   PressStart("C:\\Game");
   EXPECT_EQ(machine.ui().boxes()[1].text, "インストール途中です\r\nインストールを中止しますか？");
-  EXPECT_TRUE(Shown("notice インストール: インストールが終了しました"));
+  EXPECT_TRUE(Shown(kFinishedNotice));
   EXPECT_EQ(machine.ui().endProgramCalls(), 1);
 }
 
@@ -317,7 +315,7 @@ TEST_F(ClosedQuestion, DirectXOfferStartsNoSetupAndEndsWithTheAbortNotice) {
   machine.ui().QueueAnswer(Answer::Closed);
   PressStart("C:\\Game");
   EXPECT_TRUE(machine.shell().openedFiles().empty());
-  EXPECT_TRUE(Shown("notice インストール: インストールを中止しました"));
+  EXPECT_TRUE(Shown(kAbortedNotice));
   EXPECT_FALSE(machine.files().Exists("C:\\Game\\GAME.EXE"));
 }
 
@@ -337,7 +335,7 @@ TEST_F(ClosedQuestion, QuitQuestionsOfTheDialogAndTheProgressWindowChangeNothing
   };
   PressStart("C:\\Game");
   EXPECT_TRUE(asked);
-  EXPECT_TRUE(Shown("notice インストール: インストールが終了しました"));
+  EXPECT_TRUE(Shown(kFinishedNotice));
 }
 
 TEST_F(ClosedQuestion, AbortQuestionWhileInstallingAborts) {
@@ -345,7 +343,7 @@ TEST_F(ClosedQuestion, AbortQuestionWhileInstallingAborts) {
   EXPECT_EQ(machine.ui().boxes()[1].text, "インストール途中です\r\nインストールを中止しますか？");
   EXPECT_TRUE(form->flags().AbortRequested);
   EXPECT_EQ(form->script().InstalledFiles.size(), 1u);
-  EXPECT_FALSE(Shown("notice インストール: インストールが終了しました"));
+  EXPECT_FALSE(Shown(kFinishedNotice));
   ExpectMachineAsBeforeStart();
 }
 

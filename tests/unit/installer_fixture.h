@@ -10,8 +10,21 @@
 
 #include "setup/app/message_form.h"
 #include "setup/platform/sim/simulated_machine.h"
+#include "setup/script/installed_places.h"
+#include "setup/script/messages.h"
 
 namespace setup::testing {
+
+// What the tests of the installer and the uninstaller share: the default machine's Programs
+// folder, the uninstall entry of a product, and the notices that end a run as the transcript shows
+// them.
+inline constexpr const char* kPrograms = kDefaultProgramsFolder;
+inline std::string UninstallEntryKey(const std::string& title) { return kUninstallKeyPrefix + title; }
+inline const std::string kFinishedNotice =
+    std::string("notice ") + text::kInstallCaption + ": " + text::kInstallFinished;
+inline const std::string kAbortedNotice = std::string("notice ") + text::kInstallCaption + ": " + text::kInstallAborted;
+inline const std::string kUninstalledNotice =
+    std::string("notice ") + text::kUninstallCaption + ": " + text::kUninstallFinished;
 
 class InstallerTest : public ::testing::Test {
  protected:

@@ -29,11 +29,11 @@ TEST_F(InstallerTest, UninstallUndoesTheInstallation) {
   Start(kScript);
   machine.ui().QueueAnswer(Answer::Yes);
   PressStart("C:\\Games\\Sample");
-  ASSERT_TRUE(Shown("notice インストール: インストールが終了しました")) << TranscriptText();
+  ASSERT_TRUE(Shown(kFinishedNotice)) << TranscriptText();
   // The product writes its score later; the uninstaller removes it through the REMOVE entry.
   machine.files().AddFile("C:\\Games\\Sample\\SAVE\\score.dat", "123");
-  const std::optional<std::string> command = machine.registry().StringValue(
-      kHkeyLocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Game", "UninstallString");
+  const std::optional<std::string> command =
+      machine.registry().StringValue(kHkeyLocalMachine, UninstallEntryKey("Game"), "UninstallString");
   ASSERT_EQ(command, "C:\\WINDOWS\\unkelvo4.exe \"C:\\Games\\Sample\\UNINST.INI\"");
 
   SimulatedMachine& sameMachine = machine;
@@ -42,7 +42,7 @@ TEST_F(InstallerTest, UninstallUndoesTheInstallation) {
   MessageForm uninstaller(sameMachine.platform());
   uninstaller.FormCreate();
   uninstaller.FormShow();
-  EXPECT_TRUE(Shown("notice アンインストール: アンインストールが終了しました"));
+  EXPECT_TRUE(Shown(kUninstalledNotice));
 
   // What stays on purpose: the uninstaller itself; the destination, which came first in the
   // folder list and still held SAVE and DATA at its turn; DATA, which still held MOVIE.
@@ -96,8 +96,8 @@ std::string Difference(const FileSnapshot& after, const FileSnapshot& before) {
 
 // Runs the uninstaller with the command line of the title's uninstall entry; false without one.
 bool UninstallThroughEntry(SimulatedMachine& machine, const std::string& title) {
-  const std::optional<std::string> command = machine.registry().StringValue(
-      kHkeyLocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + title, "UninstallString");
+  const std::optional<std::string> command =
+      machine.registry().StringValue(kHkeyLocalMachine, UninstallEntryKey(title), "UninstallString");
   if (!command) return false;
   machine.system().SetModulePath("C:\\WINDOWS\\unkelvo4.exe");
   machine.system().SetCommandLine(*command);
@@ -126,7 +126,7 @@ TEST_F(InstallerTest, JapaneseFolderAndKeyNamesEndingInTheBackslashCodeInstallAn
   Start(script);
   machine.ui().QueueAnswer(Answer::Yes);
   PressStart(destination);
-  ASSERT_TRUE(Shown("notice インストール: インストールが終了しました")) << TranscriptText();
+  ASSERT_TRUE(Shown(kFinishedNotice)) << TranscriptText();
   EXPECT_EQ(File(destination + "\\GAME.EXE"), "game");
   EXPECT_EQ(File(destination + "\\" SOFTO "\\" NOU "\\" YO ".DAT"), "data");
   EXPECT_TRUE(machine.files().Exists("C:\\WINDOWS\\Start Menu\\Programs\\" YO "\\" GEEMU KOU "\\" NOU ".lnk"));
@@ -161,12 +161,12 @@ TEST_F(InstallerTest, FoldersTypedWithSlashesAreCreatedWithTheirParentsAndRemove
   Start(script);
   machine.ui().QueueAnswer(Answer::Yes);
   PressStart("C:/Games/New/Star");
-  ASSERT_TRUE(Shown("notice インストール: インストールが終了しました")) << TranscriptText();
+  ASSERT_TRUE(Shown(kFinishedNotice)) << TranscriptText();
   EXPECT_EQ(File("C:\\Games\\New\\Star\\A.DAT"), "a");
   EXPECT_EQ(File("C:\\Games\\New\\Star\\x\\y\\B.DAT"), "b");
 
-  const std::optional<std::string> command = machine.registry().StringValue(
-      kHkeyLocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Star", "UninstallString");
+  const std::optional<std::string> command =
+      machine.registry().StringValue(kHkeyLocalMachine, UninstallEntryKey("Star"), "UninstallString");
   ASSERT_EQ(command, "C:\\WINDOWS\\unkelvo4.exe \"C:/Games/New/Star\\UNINST.INI\"");
   ASSERT_TRUE(UninstallThroughEntry(machine, "Star"));
 
@@ -194,7 +194,7 @@ TEST_F(InstallerTest, TheRecordNamesTheRootThatWasOpened) {
   Start(script);
   machine.ui().QueueAnswer(Answer::Yes);
   PressStart("C:\\Game");
-  ASSERT_TRUE(Shown("notice インストール: インストールが終了しました")) << TranscriptText();
+  ASSERT_TRUE(Shown(kFinishedNotice)) << TranscriptText();
   EXPECT_TRUE(machine.registry().KeyExists(kHkeyCurrentUser, "SOFTWARE\\Vendor"));
   EXPECT_NE(File("C:\\Game\\UNINST.INI")
                 .find("REG1=HKEY_CURRENT_USER\\SOFTWARE\\Vendor\r\n"

@@ -6,9 +6,8 @@
 namespace setup::testing {
 namespace {
 
-constexpr char kPrograms[] = "C:\\WINDOWS\\Start Menu\\Programs";
 constexpr char kRecord[] = "C:\\Game\\UNINST.INI";
-const std::string kUninstallKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Game";
+const std::string kUninstallKey = UninstallEntryKey("Game");
 
 class Uninstaller : public InstallerTest {
  protected:
@@ -61,7 +60,7 @@ TEST_F(Uninstaller, RemovesEverythingTheRecordListsAndEndsWithTheNotice) {
   EXPECT_FALSE(machine.ui().backgroundShown());
   EXPECT_TRUE(machine.ui().mainHidden());
   EXPECT_EQ(machine.ui().beeps(), 1);
-  EXPECT_TRUE(Shown("notice アンインストール: アンインストールが終了しました"));
+  EXPECT_TRUE(Shown(kUninstalledNotice));
   EXPECT_TRUE(machine.ui().programEnded());
 }
 
@@ -109,7 +108,7 @@ TEST_F(Uninstaller, MissingRecordTouchesNothingButStillEndsWithTheNotice) {
   const FileSnapshot before = machine.files().Snapshot();
   RunWithoutRecord();
   EXPECT_EQ(machine.files().Snapshot(), before);
-  EXPECT_TRUE(Shown("notice アンインストール: アンインストールが終了しました"));
+  EXPECT_TRUE(Shown(kUninstalledNotice));
   ASSERT_EQ(machine.ui().createdProgress().size(), 1u);
   EXPECT_EQ(machine.ui().createdProgress()[0]->maximum, 0);
 }
