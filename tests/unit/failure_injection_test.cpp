@@ -109,12 +109,9 @@ TEST_F(PassedOverFailures, FolderRefusedAtTheQuestionIsReportedByTheCopy) {
 
 class UninstallFailures : public InstallerTest {
  protected:
-  void RunUninstaller(const std::string& record) {
+  void UninstallExpectingSuccess(const std::string& record) {
     machine.files().AddFile("C:\\Game\\UNINST.INI", record);
-    machine.StartAsUninstaller("C:\\WINDOWS\\unkelvo4.exe", "C:\\Game\\UNINST.INI");
-    form = std::make_unique<MessageForm>(machine.platform());
-    form->FormCreate();
-    form->FormShow();
+    RunUninstaller("C:\\Game\\UNINST.INI");
     EXPECT_TRUE(machine.ui().boxes().empty());
     EXPECT_TRUE(Shown(kUninstalledNotice));
   }
@@ -125,7 +122,7 @@ TEST_F(UninstallFailures, FilesThatCannotBeDeletedStayWithTheirFoldersAndTheRest
   machine.files().AddFile("C:\\Game\\Sub\\free", "y");
   machine.files().InjectFault(FileCall::DeleteFile, "C:\\Game\\in use");
   machine.registry().AddKey(kHkeyCurrentUser, "Software\\Vendor\\Game");
-  RunUninstaller(
+  UninstallExpectingSuccess(
       "[SETUP]\r\nTITLE=Game\r\nCOPY1=C:\\Game\\in use\r\nCOPY2=C:\\Game\\Sub\\free\r\nCOPY3=C:\\Game\\gone\r\n"
       "REG1=HKEY_CURRENT_USER\\Software\\Vendor\\Missing\r\nREG2=HKEY_CURRENT_USER\\Software\\Vendor\\Game\r\n");
   EXPECT_TRUE(machine.files().Exists("C:\\Game\\in use"));
@@ -137,7 +134,7 @@ TEST_F(UninstallFailures, FilesThatCannotBeDeletedStayWithTheirFoldersAndTheRest
 TEST_F(UninstallFailures, KeysTheUserMayNotDeleteStayAndTheRecordGoesAnyway) {
   machine.registry().AddString(kHkeyLocalMachine, UninstallEntryKey("Game"), "DisplayName", "Game");
   machine.registry().InjectKeyFault(kHkeyLocalMachine, "");
-  RunUninstaller("[SETUP]\r\nTITLE=Game\r\n");
+  UninstallExpectingSuccess("[SETUP]\r\nTITLE=Game\r\n");
   EXPECT_TRUE(machine.registry().KeyExists(kHkeyLocalMachine, UninstallEntryKey("Game")));
   EXPECT_FALSE(machine.files().Exists("C:\\Game\\UNINST.INI"));
   EXPECT_EQ(machine.registry().OpenHandleCount(), 0);
@@ -146,7 +143,7 @@ TEST_F(UninstallFailures, KeysTheUserMayNotDeleteStayAndTheRecordGoesAnyway) {
 TEST_F(UninstallFailures, MissingProgramsFolderSkipsTheStartMenuSteps) {
   machine.files().AddFile("C:\\SOFT\\Game\\x.lnk", "a folder at the root that only looks like ours");
   machine.shell().InjectSpecialFolderFault(kCsidlPrograms);
-  RunUninstaller("[SETUP]\r\nTITLE=Game\r\nGROUP=SOFT\r\n");
+  UninstallExpectingSuccess("[SETUP]\r\nTITLE=Game\r\nGROUP=SOFT\r\n");
   EXPECT_TRUE(machine.files().Exists("C:\\SOFT\\Game\\x.lnk"));
 }
 

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,7 @@ namespace setup::testing {
 // folder, the uninstall entry of a product, and the notices that end a run as the transcript shows
 // them.
 inline constexpr const char* kPrograms = kDefaultProgramsFolder;
+inline constexpr char kUninstallerPath[] = "C:\\WINDOWS\\unkelvo4.exe";
 inline std::string UninstallEntryKey(const std::string& title) { return kUninstallKeyPrefix + title; }
 inline const std::string kFinishedNotice =
     std::string("notice ") + text::kInstallCaption + ": " + text::kInstallFinished;
@@ -44,6 +46,26 @@ class InstallerTest : public ::testing::Test {
   // before it is gone or changed.
   void ExpectMachineAsBeforeStart() const {
     EXPECT_EQ(machine.ChangesSince(beforeStart), std::vector<std::string>{}) << TranscriptText();
+  }
+  // The program started as the uninstaller with a record path, as the uninstall entry starts it,
+  // and run to its end.
+  void RunUninstaller(const std::string& recordPath) {
+    machine.StartAsUninstaller(kUninstallerPath, recordPath);
+    form = std::make_unique<MessageForm>(machine.platform());
+    form->FormCreate();
+    form->FormShow();
+  }
+  // The same with the command line of the title's uninstall entry; false without one.
+  bool UninstallThroughEntry(const std::string& title) {
+    const std::optional<std::string> command =
+        machine.registry().StringValue(kHkeyLocalMachine, UninstallEntryKey(title), "UninstallString");
+    if (!command) return false;
+    machine.system().SetModulePath(kUninstallerPath);
+    machine.system().SetCommandLine(*command);
+    form = std::make_unique<MessageForm>(machine.platform());
+    form->FormCreate();
+    form->FormShow();
+    return true;
   }
   bool Shown(const std::string& line) const {
     const Transcript& transcript = machine.transcript();

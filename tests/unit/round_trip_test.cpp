@@ -36,12 +36,7 @@ TEST_F(InstallerTest, UninstallUndoesTheInstallation) {
       machine.registry().StringValue(kHkeyLocalMachine, UninstallEntryKey("Game"), "UninstallString");
   ASSERT_EQ(command, "C:\\WINDOWS\\unkelvo4.exe \"C:\\Games\\Sample\\UNINST.INI\"");
 
-  SimulatedMachine& sameMachine = machine;
-  sameMachine.system().SetModulePath("C:\\WINDOWS\\unkelvo4.exe");
-  sameMachine.system().SetCommandLine(*command);
-  MessageForm uninstaller(sameMachine.platform());
-  uninstaller.FormCreate();
-  uninstaller.FormShow();
+  ASSERT_TRUE(UninstallThroughEntry("Game"));
   EXPECT_TRUE(Shown(kUninstalledNotice));
 
   // What stays on purpose: the uninstaller itself; the destination, which came first in the
@@ -94,19 +89,6 @@ std::string Difference(const FileSnapshot& after, const FileSnapshot& before) {
   return text;
 }
 
-// Runs the uninstaller with the command line of the title's uninstall entry; false without one.
-bool UninstallThroughEntry(SimulatedMachine& machine, const std::string& title) {
-  const std::optional<std::string> command =
-      machine.registry().StringValue(kHkeyLocalMachine, UninstallEntryKey(title), "UninstallString");
-  if (!command) return false;
-  machine.system().SetModulePath("C:\\WINDOWS\\unkelvo4.exe");
-  machine.system().SetCommandLine(*command);
-  MessageForm uninstaller(machine.platform());
-  uninstaller.FormCreate();
-  uninstaller.FormShow();
-  return true;
-}
-
 TEST_F(InstallerTest, JapaneseFolderAndKeyNamesEndingInTheBackslashCodeInstallAndUninstall) {
   const std::string script = "[SETUP]\r\nTITLE=" GEEMU KOU "\r\nDIR=C:\\" GEEMU "\\" SOFTO
                              "\r\nSRC=@:\\DATA\r\n"
@@ -134,7 +116,7 @@ TEST_F(InstallerTest, JapaneseFolderAndKeyNamesEndingInTheBackslashCodeInstallAn
   // The product adds keys of its own below the recorded one; they go with it.
   machine.registry().AddString(kHkeyCurrentUser, "Software\\" SOFTO "\\" NOU "\\" YO KOU YO "\\" NOU, "x", "y");
 
-  ASSERT_TRUE(UninstallThroughEntry(machine, GEEMU KOU));
+  ASSERT_TRUE(UninstallThroughEntry(GEEMU KOU));
 
   FileSnapshot filesAfter = machine.files().Snapshot();
   EXPECT_EQ(filesAfter.erase("C:\\WINDOWS\\unkelvo4.exe"), 1u);
@@ -168,7 +150,7 @@ TEST_F(InstallerTest, FoldersTypedWithSlashesAreCreatedWithTheirParentsAndRemove
   const std::optional<std::string> command =
       machine.registry().StringValue(kHkeyLocalMachine, UninstallEntryKey("Star"), "UninstallString");
   ASSERT_EQ(command, "C:\\WINDOWS\\unkelvo4.exe \"C:/Games/New/Star\\UNINST.INI\"");
-  ASSERT_TRUE(UninstallThroughEntry(machine, "Star"));
+  ASSERT_TRUE(UninstallThroughEntry("Star"));
 
   // Every recorded file goes and y with them; Star still held x at its turn, so it stays with x
   // (never in the folder list) and New (created by the installation).
@@ -203,7 +185,7 @@ TEST_F(InstallerTest, TheRecordNamesTheRootThatWasOpened) {
             std::string::npos)
       << File("C:\\Game\\UNINST.INI");
 
-  ASSERT_TRUE(UninstallThroughEntry(machine, "Game"));
+  ASSERT_TRUE(UninstallThroughEntry("Game"));
   EXPECT_TRUE(machine.registry().KeyExists(kHkeyLocalMachine, "SOFTWARE\\Vendor\\Data"));
   EXPECT_TRUE(machine.registry().KeyExists(kHkeyLocalMachine, "SOFTWARE\\Other"));
   EXPECT_FALSE(machine.registry().KeyExists(kHkeyCurrentUser, "SOFTWARE\\Vendor"));

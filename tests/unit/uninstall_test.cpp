@@ -15,12 +15,7 @@ class Uninstaller : public InstallerTest {
     machine.files().AddFile(kRecord, record);
     RunWithoutRecord();
   }
-  void RunWithoutRecord() {
-    machine.StartAsUninstaller("C:\\WINDOWS\\unkelvo4.exe", kRecord);
-    form = std::make_unique<MessageForm>(machine.platform());
-    form->FormCreate();
-    form->FormShow();
-  }
+  void RunWithoutRecord() { RunUninstaller(kRecord); }
   bool Exists(const std::string& path) { return machine.files().Exists(path); }
   std::string Programs(const std::string& rest) { return std::string(kPrograms) + "\\" + rest; }
 };
