@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "setup/platform/platform.h"
+#include "tests/sjis_names.h"
 
 namespace setup::contract {
 
@@ -68,12 +69,11 @@ class ContractTest : public ::testing::TestWithParam<MachineKind> {
   std::string scratch;
 };
 
-// Shift-JIS names whose second byte is "\" (0x5C) or "|" (0x7C), and a plain one.
-inline const std::string kSo = "\x83\x5C";                        // ソ
-inline const std::string kSoftware = "\x83\x5C\x83\x74\x83\x67";  // ソフト
-inline const std::string kHyou = "\x95\x5C";                      // 表
-inline const std::string kNou = "\x94\x5C";                       // 能
-inline const std::string kBarTrail = "\x83\x7C";                  // ポ
-inline const std::string kGame = "\x83\x51\x81\x5B\x83\x80";      // ゲーム
+inline const std::string kSo = SJIS_SO;
+inline const std::string kSoftware = SJIS_SOFUTO;
+inline const std::string kHyou = SJIS_HYOU;
+inline const std::string kNou = SJIS_NOU;
+inline const std::string kBarTrail = SJIS_PO;
+inline const std::string kGame = SJIS_GEEMU;
 
 }  // namespace setup::contract

@@ -1,5 +1,6 @@
 // An installation followed by its uninstallation leaves the machine as it was, but for what the
 // uninstaller keeps on purpose: its own program file.
+#include "tests/sjis_names.h"
 #include "tests/unit/installer_fixture.h"
 
 namespace setup::testing {
@@ -69,12 +70,12 @@ TEST_F(InstallerTest, UninstallUndoesTheInstallation) {
 namespace setup::testing {
 namespace {
 
-// Shift-JIS: ソフト表 and 能, 予, 構 end in the byte 0x5C; ゲーム does not.
-#define SOFTO "\x83\x5C\x83\x74\x83\x67\x95\x5C"
-#define NOU "\x94\x5C"
-#define YO "\x97\x5C"
-#define KOU "\x8D\x5C"
-#define GEEMU "\x83\x51\x81\x5B\x83\x80"
+// ソフト表 and 能, 予, 構 end in the byte 0x5C; ゲーム does not.
+#define SOFTO SJIS_SOFUTO SJIS_HYOU
+#define NOU SJIS_NOU
+#define YO SJIS_YO
+#define KOU SJIS_KOU
+#define GEEMU SJIS_GEEMU
 
 // The paths that one snapshot has and the other has not, or holds in another state.
 std::string Difference(const FileSnapshot& after, const FileSnapshot& before) {
