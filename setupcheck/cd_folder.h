@@ -20,6 +20,9 @@ struct CdFolder {
   std::vector<CdEntry> entries;  // each folder before its content
   // Names that could not be taken over as Shift-JIS (shown in the system's own encoding).
   std::vector<std::string> untranslatable;
+  // Symbolic links and junctions, never followed: a pressed CD holds no links, and one that leads
+  // out of the image would make the check read whatever lies there.
+  std::vector<std::string> links;
 };
 
 // Nothing when root is not a readable folder. On systems without file attributes, files are
@@ -34,5 +37,8 @@ std::optional<std::string> ReadDiskFile(const std::string& diskPath);
 
 // Whether a path names a folder on this machine.
 bool IsDiskFolder(const std::string& path);
+
+// Whether anything (file, folder or link) lies at a path on this machine.
+bool DiskPathExists(const std::string& path);
 
 }  // namespace setupcheck

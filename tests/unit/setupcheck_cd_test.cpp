@@ -81,7 +81,8 @@ TEST(CdCheck, AMissingSrcIsNamedAsTheCauseOfEveryMissingSource) {
   const std::string noSrc = Crlf({"[SETUP]", "TITLE=Game", "DIR=C:\\Game", "UNINSTALL=UNINST.INI", "SIZE=1",
                                   "COPY1=GAME.EXE,$", "COPY2=README.TXT,$"});
   const CheckResult result = testing::Check(noSrc, cd);
-  EXPECT_EQ(testing::Where(result), (Where{"6 COPY1 warning", "7 COPY2 warning", "0 SRC warning"}));
+  EXPECT_EQ(testing::Where(result), (Where{"6 COPY1 warning", "7 COPY2 warning", "0 SRC warning", "0  error"}));
+  EXPECT_TRUE(Contains(MessagesAt(result, 0, ""), "no file is copied"));
   EXPECT_TRUE(Contains(MessagesAt(result, 0, "SRC"), "SRC is not set"));
   EXPECT_TRUE(Contains(MessagesAt(result, 0, "SRC"), "write SRC=@:"));
   EXPECT_EQ(testing::Where(testing::Check(noSrc + "SRC=@:\r\n", cd)), Where{});
@@ -226,9 +227,21 @@ TEST_F(DiskImage, AFolderWithoutAScriptIsAnError) {
   const CheckResult result = Run();
   EXPECT_EQ(testing::Where(result), (Where{"0  error"}));
   EXPECT_TRUE(Contains(MessagesAt(result, 0, ""), "no setup.ini"));
+  // A mistyped folder is not taken for a script file of the folder around it.
+  Write("setup.ini", Script({"COPY1=*.*,$"}));
   CheckOptions missing;
-  missing.target = (root / "nowhere").string();
-  EXPECT_EQ(RunCheck(missing).findings.ExitStatus(), 2);
+  missing.target = (root / "mygme").string();
+  EXPECT_EQ(MessagesAt(RunCheck(missing), 0, ""), "no such folder\n");
+}
+
+TEST_F(DiskImage, NamesOutsideShiftJisAreErrorsAndLinksAreNotFollowed) {
+  Write("DATA/GAME.EXE", "x");
+  Write("DATA/🌙BONUS.DAT", "y");
+  Write("SETUP.INI", Script({"COPY1=*.*,$"}));
+  std::filesystem::create_directory_symlink("/", root / "DATA" / "ROOT");
+  const std::string report = testing::AllMessages(Run());
+  EXPECT_TRUE(Contains(report, "error: \"DATA\\🌙BONUS.DAT\": the name cannot be written in Shift-JIS"));
+  EXPECT_TRUE(Contains(report, "warning: \"DATA\\ROOT\" is a symbolic link: not followed"));
 }
 
 TEST_F(DiskImage, AScriptFileStandsInForSetupIniOfItsFolder) {
