@@ -24,6 +24,8 @@ bool IsAscii(const std::string& text) {
   return true;
 }
 
+}  // namespace
+
 std::optional<std::string> Utf8ToShiftJis(const std::string& utf8) {
   if (IsAscii(utf8)) return utf8;
   iconv_t converter = iconv_open("CP932", "UTF-8");
@@ -40,6 +42,8 @@ std::optional<std::string> Utf8ToShiftJis(const std::string& utf8) {
   output.resize(output.size() - outLeft);
   return output;
 }
+
+namespace {
 
 // prefix: the folder's path below the root in Shift-JIS; shownPrefix: the same in UTF-8.
 void Walk(const fs::path& folder, const std::string& prefix, const std::string& shownPrefix, CdFolder& cd) {
@@ -93,6 +97,18 @@ std::optional<std::string> ReadDiskFile(const std::string& diskPath) {
 bool IsDiskFolder(const std::string& path) {
   std::error_code error;
   return fs::is_directory(fs::path(path), error);
+}
+
+bool WriteDiskFile(const std::string& diskPath, const std::string& bytes) {
+  std::ofstream file(diskPath, std::ios::binary | std::ios::trunc);
+  file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  file.close();
+  return !file.fail();
+}
+
+void RemoveDiskFile(const std::string& diskPath) {
+  std::error_code error;
+  fs::remove(fs::path(diskPath), error);
 }
 
 bool DiskPathExists(const std::string& path) {

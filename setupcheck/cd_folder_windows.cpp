@@ -104,6 +104,26 @@ bool IsDiskFolder(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+bool WriteDiskFile(const std::string& diskPath, const std::string& bytes) {
+  HANDLE file =
+      CreateFileW(Wide(diskPath).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) != FALSE &&
+                  written == bytes.size();
+  CloseHandle(file);
+  return ok;
+}
+
+void RemoveDiskFile(const std::string& diskPath) { DeleteFileW(Wide(diskPath).c_str()); }
+
+std::optional<std::string> Utf8ToShiftJis(const std::string& utf8) {
+  bool lossy = false;
+  const std::string text = Narrow(Wide(utf8), kShiftJis, &lossy);
+  if (lossy) return std::nullopt;
+  return text;
+}
+
 bool DiskPathExists(const std::string& path) {
   return GetFileAttributesW(Wide(AnsiToUtf8(path)).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
