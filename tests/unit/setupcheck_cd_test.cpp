@@ -133,7 +133,10 @@ TEST(CdCheck, ThePlanShowsEverythingTheInstallationLeaves) {
                        "  D:\\setup.exe -> C:\\WINDOWS\\unkelvo4.exe\n"));
   EXPECT_TRUE(Contains(plan,
                        "  HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ゲーム\n"
+                       "    DisplayIcon = \"C:\\WINDOWS\\unkelvo4.exe\" (REG_SZ)\n"
                        "    DisplayName = \"ゲーム\" (REG_SZ)\n"
+                       "    EstimatedSize = 2 (REG_DWORD 0x00000002)\n"
+                       "    NoModify = 1 (REG_DWORD 0x00000001)\n    NoRepair = 1 (REG_DWORD 0x00000001)\n"
                        "    UninstallString = \"C:\\WINDOWS\\unkelvo4.exe \"E:\\Play Here\\UNINST.INI\"\" (REG_SZ)\n"));
   EXPECT_TRUE(Contains(plan,
                        "  HKEY_LOCAL_MACHINE\\SOFTWARE\\Soft\n    (default) = \"D:\" (REG_SZ)\n"
