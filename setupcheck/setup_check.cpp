@@ -5,6 +5,7 @@
 #include "setupcheck/cd_lint.h"
 #include "setupcheck/check_machine.h"
 #include "setupcheck/dry_run.h"
+#include "setupcheck/movie_lint.h"
 #include "setupcheck/plan_report.h"
 #include "setupcheck/script_lines.h"
 #include "setupcheck/script_lint.h"
@@ -107,6 +108,7 @@ CheckResult CheckImage(const CdFolder& cd, const std::string& scriptBytes, const
   CheckListLines(check);
   CheckCdImage(check, machine);
   ReportUnreadEntries(cd, result.findings);
+  CheckMovie(cd, result.findings);
   return result;
 }
 

@@ -9,6 +9,8 @@
 #include <fstream>
 
 #include "tests/unit/setupcheck_test_support.h"
+#include "tools/avi_writer.h"
+#include "tools/clip_art.h"
 
 namespace setupcheck {
 namespace {
@@ -245,6 +247,25 @@ TEST_F(DiskImage, NamesOutsideShiftJisAreErrorsAndLinksAreNotFollowed) {
   const std::string report = testing::AllMessages(Run());
   EXPECT_TRUE(Contains(report, "error: \"DATA\\🌙BONUS.DAT\": the name cannot be written in Shift-JIS"));
   EXPECT_TRUE(Contains(report, "warning: \"DATA\\ROOT\" is a symbolic link: not followed"));
+}
+
+// The build's own opening movie plays; one made with another codec, or larger than the
+// launcher's window, or no AVI at all, is named.
+TEST_F(DiskImage, AMovieNoWindowsPlaysOrThatDoesNotFitIsNamed) {
+  Write("DATA/GAME.EXE", "x");
+  Write("SETUP.INI", Script({"COPY1=*.*,$"}));
+  const std::vector<std::uint8_t> avi = tools::WriteRle8Avi({tools::DrawOpeningMovie(2), tools::ClipPalette(), 10});
+  std::string movie(avi.begin(), avi.end());
+  Write("D.AVI", movie);
+  EXPECT_EQ(testing::Where(Run()), Where{});
+  movie.replace(movie.find("strf") + 8 + 16, 4, "XVID");
+  movie.replace(movie.find("avih") + 8 + 32, 2, "\x20\x03");  // 800 wide
+  Write("D.AVI", movie);
+  const std::string report = testing::AllMessages(Run());
+  EXPECT_TRUE(Contains(report, "d.avi is compressed as \"XVID\", which Windows does not ship"));
+  EXPECT_TRUE(Contains(report, "d.avi's frames are 800 x 480"));
+  Write("D.AVI", "RIFF");
+  EXPECT_TRUE(Contains(testing::AllMessages(Run()), "d.avi is no AVI movie"));
 }
 
 TEST_F(DiskImage, AScriptFileStandsInForSetupIniOfItsFolder) {
