@@ -1,24 +1,33 @@
 #!/usr/bin/env bash
 # Makes a CD folder from a publisher's folder: a copy of it with the built i686 setup.exe at its
 # top and, when the folder has the opening movie d.avi, the launcher as setupx.exe (the launcher
-# starts the program named like itself without its last letter: setupx -> setup). The copy is
-# made read-only, as the files of a pressed CD are. With --iso, OUT.iso is written as well: ISO
-# 9660 with Joliet names, which keep Japanese file names (Joliet stores UCS-2; the names here are
+# starts the program named like itself without its last letter: setupx -> setup), and an
+# AUTORUN.INF that starts the one or the other when the CD is inserted. The copy is made
+# read-only, as the files of a pressed CD are. With --iso, OUT.iso is written as well: ISO 9660
+# with Joliet names, which keep Japanese file names (Joliet stores UCS-2; the names here are
 # UTF-8, as Linux keeps them), written by xorriso.
 #
-# Usage: make-cd.sh SOURCE_FOLDER OUT [--iso]
+# The folder is checked with setupcheck first: its findings are printed, and an error (a script
+# that copies nothing, has no UNINSTALL, is not Shift-JIS, ...) stops the run before anything is
+# written, unless --force is given.
+#
+# Usage: make-cd.sh SOURCE_FOLDER OUT [--iso] [--force] [--label LABEL]
 #   SOURCE_FOLDER  the publisher's files, setup.ini (Shift-JIS, CR LF) at its top
 #   OUT            the CD folder to make; an existing OUT is replaced
+#   --label LABEL  the volume label: the Joliet name Windows shows for the CD and AUTORUN.INF's
+#                  label=; up to 16 characters, Japanese allowed (default CDROM)
+#   --force        make the CD even when setupcheck finds errors
 # Environment:
 #   CDSETUP_BUILD  the build tree to take the programs from (default build/win32, the product;
 #                  build/win64 for runs under the 64-bit Wine)
-#   CD_LABEL       the ISO image's volume label (default CDROM; A-Z, 0-9 and _, up to 32)
+#   SETUPCHECK     the setupcheck program to run (default build/host/bin/setupcheck)
 set -euo pipefail
 
 usage() {
-  echo "usage: make-cd.sh SOURCE_FOLDER OUT [--iso]" >&2
-  echo "  copies SOURCE_FOLDER to OUT with setup.exe (and setupx.exe when it has d.avi)," >&2
-  echo "  read-only; --iso also writes OUT.iso (ISO 9660 + Joliet)" >&2
+  echo "usage: make-cd.sh SOURCE_FOLDER OUT [--iso] [--force] [--label LABEL]" >&2
+  echo "  checks SOURCE_FOLDER with setupcheck, then copies it to OUT with setup.exe (and" >&2
+  echo "  setupx.exe when it has d.avi) and AUTORUN.INF, read-only; --iso also writes OUT.iso" >&2
+  echo "  (ISO 9660 + Joliet); --force goes on despite errors; --label names the volume" >&2
   exit 2
 }
 
@@ -28,13 +37,22 @@ fail() {
 }
 
 iso=0
+force=0
+label=CDROM
 positional=()
-for argument in "$@"; do
-  case $argument in
+while [ $# -gt 0 ]; do
+  case $1 in
     --iso) iso=1 ;;
+    --force) force=1 ;;
+    --label)
+      [ $# -ge 2 ] || usage
+      label=$2
+      shift
+      ;;
     -*) usage ;;
-    *) positional+=("$argument") ;;
+    *) positional+=("$1") ;;
   esac
+  shift
 done
 [ ${#positional[@]} -eq 2 ] || usage
 source_folder=${positional[0]}
@@ -44,7 +62,7 @@ out=${positional[1]%/}
 
 repo="$(cd "$(dirname "$0")/.." && pwd)"
 build=${CDSETUP_BUILD:-$repo/build/win32}
-label=${CD_LABEL:-CDROM}
+setupcheck=${SETUPCHECK:-$repo/build/host/bin/setupcheck}
 
 # Windows finds setup.ini and d.avi whatever their letter case; so does this check.
 top_file() {
@@ -59,7 +77,26 @@ if [ -n "$(top_file d.avi)" ]; then
 fi
 if [ $iso -eq 1 ]; then
   command -v xorriso >/dev/null || fail "--iso needs xorriso (scripts/install-deps.sh installs it)"
-  [[ $label =~ ^[A-Z0-9_]{1,32}$ ]] || fail "CD_LABEL '$label' is not 1 to 32 of A-Z, 0-9 and _"
+fi
+[ -x "$setupcheck" ] || fail "$setupcheck is not built (make host, or set SETUPCHECK to the program)"
+
+# Joliet keeps 16 UCS-2 characters of the label, and AUTORUN.INF is read in the system's code
+# page, Shift-JIS on a Japanese Windows.
+label_sjis=$(printf '%s' "$label" | iconv -f UTF-8 -t CP932 2>/dev/null) ||
+  fail "the label '$label' cannot be written in Shift-JIS"
+label_units=$(($(printf '%s' "$label" | iconv -f UTF-8 -t UTF-16LE | wc -c) / 2))
+[ "$label_units" -ge 1 ] && [ "$label_units" -le 16 ] || fail "the label '$label' is not 1 to 16 characters"
+[[ ! $label =~ [[:cntrl:]] ]] || fail "the label holds a control character"
+
+# setupcheck reads the folder as the installer will read the CD.
+check_status=0
+findings=$("$setupcheck" "$source_folder" 2>&1) || check_status=$?
+if [ $check_status -ge 2 ]; then
+  printf '%s\n' "$findings" >&2
+  [ $force -eq 1 ] || fail "setupcheck finds errors in '$source_folder': nothing written (--force makes the CD anyway)"
+  echo "make-cd: making the CD despite the errors (--force)" >&2
+elif [ $check_status -eq 1 ]; then
+  printf '%s\n' "$findings" >&2
 fi
 
 # OUT is removed before the copy, so it must not hold the publisher's folder (or be inside it).
@@ -74,12 +111,15 @@ if [ -e "$out" ]; then
 fi
 mkdir -p "$out"
 cp -r "$source_folder/." "$out/"
-# A setup.exe or setupx.exe in the publisher's folder (an older CD's) is replaced by the built one.
-find "$out" -mindepth 1 -maxdepth 1 -type f \( -iname setup.exe -o -iname setupx.exe \) -delete
+# A setup.exe, setupx.exe or AUTORUN.INF in the publisher's folder (an older CD's) is replaced.
+find "$out" -mindepth 1 -maxdepth 1 -type f \( -iname setup.exe -o -iname setupx.exe -o -iname autorun.inf \) -delete
 cp "$build/bin/setup.exe" "$out/setup.exe"
+start=setup.exe
 if [ $with_launcher -eq 1 ]; then
   cp "$build/bin/launcher.exe" "$out/setupx.exe"
+  start=setupx.exe
 fi
+printf '[autorun]\r\nopen=%s\r\nicon=setup.exe\r\nlabel=%s\r\n' "$start" "$label_sjis" >"$out/AUTORUN.INF"
 chmod -R a-w "$out"
 
 if [ $iso -eq 1 ]; then

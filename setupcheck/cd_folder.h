@@ -1,5 +1,6 @@
 // Reading a CD-ROM image folder from the disk of the machine setupcheck runs on: every file and
-// folder below it with its size and attributes, names in Shift-JIS as the installer sees them.
+// folder below it with its size and attributes, names in Shift-JIS as the installer sees them;
+// and the other disk and code-page calls setupcheck makes there.
 #pragma once
 
 #include <cstdint>
@@ -20,6 +21,9 @@ struct CdFolder {
   std::vector<CdEntry> entries;  // each folder before its content
   // Names that could not be taken over as Shift-JIS (shown in the system's own encoding).
   std::vector<std::string> untranslatable;
+  // Symbolic links and junctions, never followed: a pressed CD holds no links, and one that leads
+  // out of the image would make the check read whatever lies there.
+  std::vector<std::string> links;
 };
 
 // Nothing when root is not a readable folder. On systems without file attributes, files are
@@ -34,5 +38,17 @@ std::optional<std::string> ReadDiskFile(const std::string& diskPath);
 
 // Whether a path names a folder on this machine.
 bool IsDiskFolder(const std::string& path);
+
+// Whether anything (file, folder or link) lies at a path on this machine.
+bool DiskPathExists(const std::string& path);
+
+// Writes (replaces) a file; false when it cannot be written whole.
+bool WriteDiskFile(const std::string& diskPath, const std::string& bytes);
+// Removes a file if it is there.
+void RemoveDiskFile(const std::string& diskPath);
+
+// UTF-8 text in Shift-JIS (code page 932); nothing when any character has no form there. No
+// character is replaced by a look-alike.
+std::optional<std::string> Utf8ToShiftJis(const std::string& utf8);
 
 }  // namespace setupcheck

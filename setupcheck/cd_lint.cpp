@@ -106,6 +106,7 @@ void CheckCdImage(const ScriptCheck& check, CheckMachine& machine) {
   }
   const setup::TextList& list = check.script.CopyList;
   std::uint64_t total = 0;
+  bool copiesAnything = false;
   CheckSourceFolder(check);
   std::map<std::string, std::string> firstCopyTo;  // folded destination -> key of the line
   std::set<std::string> installed;                 // comparable destinations
@@ -116,6 +117,7 @@ void CheckCdImage(const ScriptCheck& check, CheckMachine& machine) {
     const std::string destination = check.Expand(copy.destination);
 
     for (const setup::FoundEntry& file : CheckSourceField(check, key, line, copy.source, "source")) {
+      copiesAnything = true;
       total += file.size;
       if (destination.empty()) continue;
       const std::string target = destination + "\\" + file.name;
@@ -128,6 +130,11 @@ void CheckCdImage(const ScriptCheck& check, CheckMachine& machine) {
       }
     }
     if (!copy.pc9821Source.empty()) CheckSourceField(check, key, line, copy.pc9821Source, "PC-9821 source");
+  }
+  if (!copiesAnything) {
+    check.findings.Fail(0, "",
+                        std::string("no file is copied: ") +
+                            (list.empty() ? "the script has no COPY line" : "no COPY line's source names a file"));
   }
   CheckTotalSize(check, total);
   CheckStartTargets(check, std::move(installed));

@@ -1,5 +1,6 @@
 // setupcheck: checks a CD-ROM image folder and its setup.ini the way the installer reads them, and
-// with --plan prints the installation a destination folder would get.
+// with --plan prints the installation a destination folder would get; with --to-sjis writes a
+// script kept in UTF-8 as the Shift-JIS file the installer reads.
 //
 // Exit status: 0 nothing found, 1 warnings only, 2 errors (or a wrong command line).
 #include <cstring>
@@ -7,6 +8,7 @@
 
 #include "cdsetup_version.h"
 #include "setupcheck/console_output.h"
+#include "setupcheck/script_conversion.h"
 #include "setupcheck/setup_check.h"
 
 namespace {
@@ -14,10 +16,13 @@ namespace {
 constexpr char kUsage[] =
     "usage: setupcheck [--plan DIR] [--pc9821] CD_FOLDER\n"
     "       setupcheck [--plan DIR] [--pc9821] SCRIPT_FILE\n"
+    "       setupcheck --to-sjis UTF8_FILE SETUP_INI\n"
     "  CD_FOLDER    the CD-ROM image folder that holds setup.ini\n"
     "  SCRIPT_FILE  a script checked as the setup.ini of the folder it lies in\n"
     "  --plan DIR   print the installation into DIR (an empty DIR takes the script's DIR)\n"
     "  --pc9821     install as a PC-9821 machine whose user says yes when asked\n"
+    "  --to-sjis    convert a UTF-8 script to Shift-JIS with CR LF line ends; stops at a\n"
+    "               character Shift-JIS lacks, naming it, and writes nothing\n"
     "  --help       print this text\n"
     "  --version    print the version of setupcheck and of the installer it checks for\n"
     "Exit status: 0 nothing found, 1 warnings, 2 errors.\n";
@@ -65,6 +70,12 @@ int main(int argc, char** argv) {
   if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
     setupcheck::WriteOutput("setupcheck " CDSETUP_VERSION "\n");
     return 0;
+  }
+  if (argc == 4 && std::strcmp(argv[1], "--to-sjis") == 0) {
+    std::string report;
+    const int status = setupcheck::RunScriptConversion(argv[2], argv[3], report);
+    setupcheck::WriteOutput(report);
+    return status;
   }
   setupcheck::CheckOptions options;
   if (!ParseArguments(argc, argv, &options)) {

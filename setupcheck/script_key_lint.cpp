@@ -89,8 +89,9 @@ void CheckSettingsPresence(const ScriptCheck& check) {
   const ScriptSection* setup = check.Setup();
   const ScriptLine* title = check.lines.Find(*setup, "TITLE");
   if (title == nullptr || title->value.empty()) {
-    check.findings.Warn(check.LineOf("TITLE"), "TITLE",
-                        "no title: captions are empty and the uninstall entry has no name of its own");
+    check.findings.Fail(check.LineOf("TITLE"), "TITLE",
+                        "no title: captions are empty and the installed-programs entry would be written into the "
+                        "shared Uninstall key itself, over every other program's");
   }
   const ScriptLine* uninstall = check.lines.Find(*setup, "UNINSTALL");
   if (uninstall == nullptr || uninstall->value.empty()) {

@@ -5,6 +5,7 @@
 #include "setupcheck/cd_lint.h"
 #include "setupcheck/check_machine.h"
 #include "setupcheck/dry_run.h"
+#include "setupcheck/movie_lint.h"
 #include "setupcheck/plan_report.h"
 #include "setupcheck/script_lines.h"
 #include "setupcheck/script_lint.h"
@@ -70,6 +71,18 @@ std::string JoinPath(const std::string& folder, const std::string& name) {
   return folder + (backslashes ? "\\" : "/") + name;
 }
 
+// Entries of the folder the check cannot see as the installer would.
+void ReportUnreadEntries(const CdFolder& cd, Findings& findings) {
+  for (const std::string& name : cd.untranslatable) {
+    findings.Fail(
+        0, "", "\"" + name + "\": the name cannot be written in Shift-JIS, so the installer never sees it (rename it)");
+  }
+  for (const std::string& name : cd.links) {
+    findings.Warn(0, "",
+                  "\"" + name + "\" is a symbolic link: not followed (a CD holds no links; put the file itself there)");
+  }
+}
+
 }  // namespace
 
 CheckResult CheckImage(const CdFolder& cd, const std::string& scriptBytes, const std::string& scriptName,
@@ -94,15 +107,22 @@ CheckResult CheckImage(const CdFolder& cd, const std::string& scriptBytes, const
   CheckKeys(check);
   CheckListLines(check);
   CheckCdImage(check, machine);
+  ReportUnreadEntries(cd, result.findings);
+  CheckMovie(cd, result.findings);
   return result;
 }
 
 CheckResult RunCheck(const CheckOptions& options) {
+  CheckResult failed;
+  failed.scriptName = options.target;
+  // A mistyped folder must not make the folder around it the image.
+  if (!DiskPathExists(options.target)) {
+    failed.findings.Fail(0, "", "no such folder");
+    return failed;
+  }
   const bool isFolder = IsDiskFolder(options.target);
   const std::string folder = isFolder ? options.target : FolderOf(options.target);
   const std::optional<CdFolder> cd = ReadCdFolder(folder);
-  CheckResult failed;
-  failed.scriptName = options.target;
   if (!cd) {
     failed.findings.Fail(0, "", "no such CD image folder");
     return failed;

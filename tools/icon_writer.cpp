@@ -93,13 +93,32 @@ std::vector<std::uint8_t> WriteIcon16(const Image& image) {
   return out;
 }
 
-Image DrawLauncherIcon() {
+namespace {
+
+Image DrawDisc() {
   Image img(kIconSize, kIconSize, kTransparent);
   img.FillCircle(15, 15, 15, kGrey);
   img.FillCircle(15, 15, 14, kSilver);
   img.FillCircle(15, 15, 9, kWhite);
   img.FillCircle(15, 15, 5, kSilver);
   img.FillCircle(15, 15, 2, kTransparent);  // the hole in the middle of the disc
+  return img;
+}
+
+}  // namespace
+
+Image DrawSetupIcon() {
+  Image img = DrawDisc();
+  // The arrow, outlined like the launcher's play mark.
+  img.FillRect(19, 11, 9, 12, kGreen);
+  img.FillTriangle(15, 22, 31, 22, 23, 31, kGreen);
+  img.FillRect(21, 13, 5, 11, kLime);
+  img.FillTriangle(18, 23, 28, 23, 23, 28, kLime);
+  return img;
+}
+
+Image DrawLauncherIcon() {
+  Image img = DrawDisc();
   // The play mark, outlined so it stands out on the disc.
   img.FillTriangle(15, 13, 15, 31, 31, 22, kNavy);
   img.FillTriangle(17, 17, 17, 28, 27, 22, kBlue);

@@ -1,5 +1,5 @@
 // Writes a Windows icon file holding one 32 x 32 picture in 16 colours with its
-// transparency mask, and draws the launcher's icon.
+// transparency mask, and draws the launcher's and the installer's icons.
 #pragma once
 
 #include <cstdint>
@@ -18,5 +18,7 @@ std::vector<std::uint8_t> WriteIcon16(const Image& image);
 
 // The launcher's icon: a disc with a play mark over it.
 Image DrawLauncherIcon();
+// The installer's icon: the same disc with an arrow pointing down, out of it onto the disk.
+Image DrawSetupIcon();
 
 }  // namespace tools

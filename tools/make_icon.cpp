@@ -1,13 +1,15 @@
-// Build-time generator of the launcher's icon file: make_icon <file.ico>
+// Build-time generator of the programs' icon files: make_icon <launcher.ico> <setup.ico>
 #include <cstdio>
 
 #include "tools/file_output.h"
 #include "tools/icon_writer.h"
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: make_icon <file.ico>\n");
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: make_icon <launcher.ico> <setup.ico>\n");
     return 2;
   }
-  return tools::WriteWholeFile(argv[1], tools::WriteIcon16(tools::DrawLauncherIcon())) ? 0 : 1;
+  const bool written = tools::WriteWholeFile(argv[1], tools::WriteIcon16(tools::DrawLauncherIcon())) &&
+                       tools::WriteWholeFile(argv[2], tools::WriteIcon16(tools::DrawSetupIcon()));
+  return written ? 0 : 1;
 }

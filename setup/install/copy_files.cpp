@@ -84,7 +84,7 @@ bool MakeDestinationFolder(StepContext& context, const std::string& destination)
 }
 
 // Copies one file, asking again while the user says Retry. False when the user chose Abort; after
-// Ignore the file counts as copied.
+// Ignore the file counts as copied for the record, but not in the bytes copied.
 bool CopyWithRetry(StepContext& context, const FoundEntry& file, const std::string& sourceFolder,
                    const std::string& destination, bool intoNewFolder) {
   while (!CopyOneFile(context.platform, file, sourceFolder, destination, intoNewFolder)) {
@@ -92,6 +92,7 @@ bool CopyWithRetry(StepContext& context, const FoundEntry& file, const std::stri
         AskAboutCopyFailure(context, text::kCannotCopyBefore, JoinPath(destination, file.name), text::kCannotCopyAfter);
     if (answer != Answer::Retry) return answer != Answer::Abort;
   }
+  context.copiedBytes += file.size;
   return true;
 }
 

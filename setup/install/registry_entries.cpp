@@ -3,6 +3,8 @@
 #include "setup/install/registry_entries.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <limits>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -46,8 +48,8 @@ class RegistryConnection {
   bool WriteString(const std::string& name, const std::string& value) {
     return open_ && registry_.SetString(key_, name, value);
   }
-  bool WriteDword(const std::string& name, std::int32_t value) {
-    return open_ && registry_.SetDword(key_, name, static_cast<std::uint32_t>(value));
+  bool WriteDword(const std::string& name, std::uint32_t value) {
+    return open_ && registry_.SetDword(key_, name, value);
   }
   void Close() {
     if (open_) registry_.CloseKey(key_);
@@ -79,7 +81,7 @@ bool RunRegLine(StepContext& context, RegistryConnection& connection, const std:
       return connection.WriteString(reg.name, ExpandMacros(context.script, context.platform, reg.value));
     case RegKeyword::Long: {
       const std::optional<std::int32_t> number = ParseInteger(reg.value);
-      return number && connection.WriteDword(reg.name, *number);
+      return number && connection.WriteDword(reg.name, static_cast<std::uint32_t>(*number));
     }
     case RegKeyword::Unknown:
       break;
@@ -87,13 +89,21 @@ bool RunRegLine(StepContext& context, RegistryConnection& connection, const std:
   return true;
 }
 
+// The installed-programs entry. Besides the name and the command line, the list of Windows 2000
+// and later shows the uninstaller's icon and the size in KiB, and offers neither Change nor
+// Repair, which this uninstaller cannot do; the uninstaller deletes the whole key.
 bool WriteUninstallEntry(StepContext& context) {
   const SetupScript& script = context.script;
   RegistryConnection connection(context);
-  const std::string command =
-      UninstallerPath(context.platform) + " \"" + JoinPath(script.DestDir, script.UninstallFile) + "\"";
+  const std::string uninstaller = UninstallerPath(context.platform);
+  const std::string command = uninstaller + " \"" + JoinPath(script.DestDir, script.UninstallFile) + "\"";
+  const std::uint64_t kibibytes =
+      std::min<std::uint64_t>((context.copiedBytes + 1023) / 1024, std::numeric_limits<std::uint32_t>::max());
   return connection.Open(kHkeyLocalMachine, kUninstallKeyPrefix + script.Title) &&
-         connection.WriteString("DisplayName", script.Title) && connection.WriteString("UninstallString", command);
+         connection.WriteString("DisplayName", script.Title) && connection.WriteString("UninstallString", command) &&
+         connection.WriteString("DisplayIcon", uninstaller) &&
+         connection.WriteDword("EstimatedSize", static_cast<std::uint32_t>(kibibytes)) &&
+         connection.WriteDword("NoModify", 1) && connection.WriteDword("NoRepair", 1);
 }
 
 void ReportRegistryFailure(StepContext& context) {

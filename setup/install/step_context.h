@@ -1,6 +1,7 @@
 // The state every installation step works on, given explicitly so tests can build it.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "setup/install/install_journal.h"
@@ -17,6 +18,9 @@ struct StepContext {
   ProgressWindow& progress;
   // What the run made so far; the steps tell it each thing they make.
   InstallJournal& journal;
+  // The bytes of the files the copy step copied (not those the user chose to ignore), which the
+  // installed-programs entry gives as the product's size.
+  std::uint64_t copiedBytes = 0;
   // A step failed and said why; the sequence takes the run back and then tells the user that the
   // installation was stopped. The user's own abort leaves it clear.
   bool failed = false;

@@ -99,6 +99,15 @@ check "REG string with a path below \$" reg_has "$user_key" "\"SaveDir\"=\"$esca
 check "the uninstall entry's DisplayName" reg_has "$uninstall_key" "\"DisplayName\"=\"$SAMPLE_TITLE\""
 check "the uninstall entry's UninstallString" reg_has "$uninstall_key" \
   "\"UninstallString\"=\"C:\\\\windows\\\\unkelvo4.exe \\\"$escaped_dest\\\\$SAMPLE_RECORD\\\"\""
+# The icon, the size of the copied files in KiB rounded up, and no Change or Repair.
+entry_icon_size_flags() {
+  local total=0 folder name
+  while IFS='|' read -r folder name; do total=$((total + $(stat -c %s "$cd_data/$folder/$name"))); done < <(copied_files)
+  reg_has "$uninstall_key" '"DisplayIcon"="C:\\windows\\unkelvo4.exe"' &&
+    reg_has "$uninstall_key" "$(printf '"EstimatedSize"=dword:%08x' $(((total + 1023) / 1024)))" &&
+    reg_has "$uninstall_key" '"NoModify"=dword:00000001' && reg_has "$uninstall_key" '"NoRepair"=dword:00000001'
+}
+check "the uninstall entry's DisplayIcon, EstimatedSize, NoModify and NoRepair" entry_icon_size_flags
 
 programs=$(prefix_programs_dir)
 start_folder="$programs/$SAMPLE_GROUP/$SAMPLE_TITLE"

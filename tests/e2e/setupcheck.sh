@@ -9,12 +9,13 @@ SETUPCHECK="$E2E_BIN_DIR/setupcheck.exe"
 e2e_begin setupcheck
 
 # A small image whose script is in Shift-JIS: title ゲーム, a typo, a numbering gap, a pattern that
-# matches nothing, a value before any "open", a shortcut outside the title's folder, and a hidden
-# file among the sources.
+# matches nothing, a value before any "open", a shortcut outside the title's folder, a hidden
+# file among the sources and a file whose name Shift-JIS cannot hold.
 bad="$WORK/badcd"
 mkdir -p "$bad/DATA"
 printf 'MZ' >"$bad/DATA/GAME.EXE"
 printf 'x' >"$bad/DATA/HIDDEN.DAT"
+printf 'x' >"$bad/DATA/🌙BONUS.DAT"
 printf '%s\r\n' '[SETUP]' 'TITLE=ゲーム' 'DIR=C:\Game' 'SRC=@:\DATA' 'UNINSTALL=UNINST.INI' 'SIZE=1' \
   'COPPY1=GAME.EXE,$' 'COPY1=*.*,$' 'COPY2=SOUND\*.WAV,$\SOUND' 'COPY4=GAME.EXE,$\X' 'REG1=long,A,1' \
   'START1=GAME.EXE,遊ぶ' | iconv -f UTF-8 -t CP932 >"$bad/setup.ini"
@@ -30,7 +31,8 @@ $bad_win\\setup.ini:10: COPY4: warning: never read: the COPY list ends at COPY2 
 $bad_win\\setup.ini:11: REG1: error: a value before any "open" line: the installation stops with a registry error
 $bad_win\\setup.ini:12: START1: warning: folder "遊ぶ" differs from TITLE "ゲーム": the uninstaller leaves this shortcut behind
 $bad_win\\setup.ini: error: the dry run into C:\\Game shows the error "レジストリに書き込めません / WindowsNT/2000/XPの場合、インストール権限のあるユーザーで実行してください"
-$bad_win\\setup.ini: 5 warnings, 2 errors
+$bad_win\\setup.ini: error: "DATA\\🌙BONUS.DAT": the name cannot be written in Shift-JIS, so the installer never sees it (rename it)
+$bad_win\\setup.ini: 5 warnings, 3 errors
 EOF
 
 # check_findings LANG: the report (redirected, so UTF-8 bytes) and the exit status under LANG.
@@ -57,6 +59,19 @@ check_plan() {
 }
 e2e_make_cd
 check "the sample CD's plan names the generated files, the uninstall entry and the configuration file" check_plan
+
+# --to-sjis: a UTF-8 script written as Shift-JIS with CR LF; a character code page 932 lacks is
+# named with its place, and nothing is written.
+to_sjis() {
+  local in="$WORK/utf8.ini" out="$WORK/sjis.ini"
+  printf '[SETUP]\nTITLE=ゲーム\n' >"$in"
+  run_wine "$SETUPCHECK" --to-sjis "$(wine_path "$in")" "$(wine_path "$out")" >/dev/null 2>&1 || return 1
+  printf '[SETUP]\r\nTITLE=ゲーム\r\n' | iconv -f UTF-8 -t CP932 | cmp -s - "$out" || return 1
+  printf 'TITLE=恋♡\n' >"$in"
+  run_wine "$SETUPCHECK" --to-sjis "$(wine_path "$in")" "$(wine_path "$out")" >"$WORK/to-sjis.txt" 2>/dev/null
+  [ $? -eq 2 ] && grep -qF '1:8: the character "♡" (U+2661)' "$WORK/to-sjis.txt" && [ ! -e "$out" ]
+}
+check "--to-sjis converts a UTF-8 script and stops at a character Shift-JIS lacks" to_sjis
 
 usage_errors_exit_2() {
   run_wine "$SETUPCHECK" --plan >/dev/null 2>&1

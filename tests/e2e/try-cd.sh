@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The publisher's tools on a small folder whose title, folders and files are Japanese: 星の図書館
 # into C:\ゲーム表\星の図書館 (表 ends in the byte of "\" in Shift-JIS). make-cd.sh --iso keeps the
-# Japanese names in the image's Joliet tree; try-cd.sh installs into the default folder, reads the
-# uninstall entry and record, uninstalls, and finds every recorded file and key removed. Both
-# scripts refuse bad command lines.
+# Japanese names in the image's Joliet tree, adds AUTORUN.INF and takes a Japanese label, and
+# refuses a script setupcheck finds errors in (a misspelt SRC) unless --force; try-cd.sh installs
+# into the default folder, reads the uninstall entry and record, uninstalls, and finds every
+# recorded file and key removed. Both scripts refuse bad command lines.
 source "$(dirname "$0")/lib.sh"
 
 WORK="$E2E_WORK_DIR/try-cd"
@@ -57,6 +58,21 @@ no_script_refused() {
 }
 check "make-cd.sh refuses a folder without setup.ini, naming it" no_script_refused
 
+# SCR= for SRC=: the installer would copy nothing. Its movie makes the launcher the AutoPlay program.
+typo="$WORK/typo"
+cp -r "$publisher" "$typo"
+cp "$E2E_BIN_DIR/../clips/d.avi" "$typo/d.avi"
+iconv -f CP932 -t UTF-8 "$publisher/setup.ini" | sed 's/^SRC=/SCR=/' | iconv -f UTF-8 -t CP932 >"$typo/setup.ini"
+errors_refused_unless_forced() {
+  exits_with 1 bash "$scripts/make-cd.sh" "$typo" "$WORK/typo-cd" --iso &&
+    grep -q "error: no file is copied" "$WORK/last-output.txt" && [ ! -e "$WORK/typo-cd" ] &&
+    [ ! -e "$WORK/typo-cd.iso" ] || return 1
+  exits_with 0 bash "$scripts/make-cd.sh" "$typo" "$WORK/typo-cd" --force &&
+    grep -q "error: no file is copied" "$WORK/last-output.txt" && grep -q '^open=setupx.exe' "$WORK/typo-cd/AUTORUN.INF"
+}
+check "make-cd.sh refuses a script that copies nothing, naming the cause; --force makes it, with the launcher" \
+  errors_refused_unless_forced
+
 # The image's Joliet tree (Rock Ridge left unread) holds the folder's names and bytes.
 iso_names_match() {
   (cd "$WORK/cd" && find . -mindepth 1 | sed 's/^\.//' | LC_ALL=C sort) >"$WORK/cd-names.txt"
@@ -68,13 +84,24 @@ iso_names_match() {
     cmp "$publisher/DATA/図表/地図01.DAT" "$WORK/extracted.DAT"
 }
 check "make-cd.sh --iso makes the CD folder and its image" \
-  bash "$scripts/make-cd.sh" "$publisher" "$WORK/cd" --iso
+  bash "$scripts/make-cd.sh" "$publisher" "$WORK/cd" --iso --label 星の図書館
 cd_as_made() {
   [ -z "$(find "$WORK/cd" -perm /222)" ] && cmp "$E2E_BIN_DIR/setup.exe" "$WORK/cd/setup.exe" &&
     [ ! -e "$WORK/cd/setupx.exe" ]
 }
 check "the CD folder is read-only and has setup.exe but no launcher (no d.avi)" cd_as_made
 check "the Joliet names are the Japanese names, with the files' bytes" iso_names_match
+# The Joliet volume descriptor (type 2, the sector after the primary one) holds the label in
+# UCS-2; AUTORUN.INF on the image starts setup.exe (no movie) in Shift-JIS with CR LF.
+autorun_and_label() {
+  [ "$(dd if="$WORK/cd.iso" bs=2048 skip=17 count=1 2>/dev/null | head -c 6 | od -An -c | tr -d ' ')" = 002CD001 ] &&
+    [ "$(dd if="$WORK/cd.iso" bs=2048 skip=17 count=1 2>/dev/null | tail -c +41 | head -c 32 |
+      iconv -f UTF-16BE -t UTF-8 | sed 's/ *$//')" = 星の図書館 ] || return 1
+  LC_ALL=C.UTF-8 xorriso -read_fs norock -indev "$WORK/cd.iso" -osirrox on \
+    -extract /AUTORUN.INF "$WORK/autorun.inf" >/dev/null 2>&1 &&
+    [ "$(iconv -f CP932 -t UTF-8 "$WORK/autorun.inf")" = "$(printf '[autorun]\r\nopen=setup.exe\r\nicon=setup.exe\r\nlabel=星の図書館\r')" ]
+}
+check "the image's Joliet label is the Japanese one and its AUTORUN.INF starts setup.exe" autorun_and_label
 
 check "try-cd.sh runs the round trip" bash "$scripts/try-cd.sh" "$publisher" "$WORK/try"
 removal_as_expected() {

@@ -81,6 +81,7 @@ TEST_F(Installation, CopiesRecordsAndEndsWithTheNotice) {
   EXPECT_EQ(registry.StringValue(kHkeyLocalMachine, uninstallKey, "DisplayName"), "Game");
   EXPECT_EQ(registry.StringValue(kHkeyLocalMachine, uninstallKey, "UninstallString"),
             "C:\\WINDOWS\\unkelvo4.exe \"C:\\Game\\UNINST.INI\"");
+  EXPECT_EQ(registry.DwordValue(kHkeyLocalMachine, uninstallKey, "EstimatedSize"), 1u);  // 114 bytes, rounded up
   EXPECT_EQ(registry.OpenHandleCount(), 0);
 
   const std::optional<ShellLinkData> game =

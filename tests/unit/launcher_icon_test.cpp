@@ -1,5 +1,5 @@
-// The launcher's icon file read back: one 32 x 32 picture in 16 colours whose colour rows and
-// transparency mask reproduce the drawing.
+// The launcher's and the installer's icon files read back: one 32 x 32 picture in 16 colours
+// whose colour rows and transparency mask reproduce the drawing.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -75,12 +75,13 @@ TEST(LauncherIcon, FileHoldsOne32By32SixteenColourPicture) {
 }
 
 TEST(LauncherIcon, ColourRowsAndMaskReproduceTheDrawing) {
-  const Image drawn = tools::DrawLauncherIcon();
-  // Both kinds of pixel must occur, or the mask is not really exercised.
-  const auto transparent = std::count(drawn.pixels.begin(), drawn.pixels.end(), tools::kTransparent);
-  ASSERT_GT(transparent, 0);
-  ASSERT_LT(transparent, 32 * 32);
-  EXPECT_EQ(ReadIconPicture(tools::WriteIcon16(drawn)), drawn);
+  for (const Image& drawn : {tools::DrawLauncherIcon(), tools::DrawSetupIcon()}) {
+    // Both kinds of pixel must occur, or the mask is not really exercised.
+    const auto transparent = std::count(drawn.pixels.begin(), drawn.pixels.end(), tools::kTransparent);
+    ASSERT_GT(transparent, 0);
+    ASSERT_LT(transparent, 32 * 32);
+    EXPECT_EQ(ReadIconPicture(tools::WriteIcon16(drawn)), drawn);
+  }
 }
 
 TEST(LauncherIcon, WriterRefusesPicturesAnIconCannotHold) {

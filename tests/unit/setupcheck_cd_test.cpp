@@ -9,6 +9,8 @@
 #include <fstream>
 
 #include "tests/unit/setupcheck_test_support.h"
+#include "tools/avi_writer.h"
+#include "tools/clip_art.h"
 
 namespace setupcheck {
 namespace {
@@ -81,7 +83,8 @@ TEST(CdCheck, AMissingSrcIsNamedAsTheCauseOfEveryMissingSource) {
   const std::string noSrc = Crlf({"[SETUP]", "TITLE=Game", "DIR=C:\\Game", "UNINSTALL=UNINST.INI", "SIZE=1",
                                   "COPY1=GAME.EXE,$", "COPY2=README.TXT,$"});
   const CheckResult result = testing::Check(noSrc, cd);
-  EXPECT_EQ(testing::Where(result), (Where{"6 COPY1 warning", "7 COPY2 warning", "0 SRC warning"}));
+  EXPECT_EQ(testing::Where(result), (Where{"6 COPY1 warning", "7 COPY2 warning", "0 SRC warning", "0  error"}));
+  EXPECT_TRUE(Contains(MessagesAt(result, 0, ""), "no file is copied"));
   EXPECT_TRUE(Contains(MessagesAt(result, 0, "SRC"), "SRC is not set"));
   EXPECT_TRUE(Contains(MessagesAt(result, 0, "SRC"), "write SRC=@:"));
   EXPECT_EQ(testing::Where(testing::Check(noSrc + "SRC=@:\r\n", cd)), Where{});
@@ -132,7 +135,10 @@ TEST(CdCheck, ThePlanShowsEverythingTheInstallationLeaves) {
                        "  D:\\setup.exe -> C:\\WINDOWS\\unkelvo4.exe\n"));
   EXPECT_TRUE(Contains(plan,
                        "  HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ゲーム\n"
+                       "    DisplayIcon = \"C:\\WINDOWS\\unkelvo4.exe\" (REG_SZ)\n"
                        "    DisplayName = \"ゲーム\" (REG_SZ)\n"
+                       "    EstimatedSize = 2 (REG_DWORD 0x00000002)\n"
+                       "    NoModify = 1 (REG_DWORD 0x00000001)\n    NoRepair = 1 (REG_DWORD 0x00000001)\n"
                        "    UninstallString = \"C:\\WINDOWS\\unkelvo4.exe \"E:\\Play Here\\UNINST.INI\"\" (REG_SZ)\n"));
   EXPECT_TRUE(Contains(plan,
                        "  HKEY_LOCAL_MACHINE\\SOFTWARE\\Soft\n    (default) = \"D:\" (REG_SZ)\n"
@@ -226,9 +232,40 @@ TEST_F(DiskImage, AFolderWithoutAScriptIsAnError) {
   const CheckResult result = Run();
   EXPECT_EQ(testing::Where(result), (Where{"0  error"}));
   EXPECT_TRUE(Contains(MessagesAt(result, 0, ""), "no setup.ini"));
+  // A mistyped folder is not taken for a script file of the folder around it.
+  Write("setup.ini", Script({"COPY1=*.*,$"}));
   CheckOptions missing;
-  missing.target = (root / "nowhere").string();
-  EXPECT_EQ(RunCheck(missing).findings.ExitStatus(), 2);
+  missing.target = (root / "mygme").string();
+  EXPECT_EQ(MessagesAt(RunCheck(missing), 0, ""), "no such folder\n");
+}
+
+TEST_F(DiskImage, NamesOutsideShiftJisAreErrorsAndLinksAreNotFollowed) {
+  Write("DATA/GAME.EXE", "x");
+  Write("DATA/🌙BONUS.DAT", "y");
+  Write("SETUP.INI", Script({"COPY1=*.*,$"}));
+  std::filesystem::create_directory_symlink("/", root / "DATA" / "ROOT");
+  const std::string report = testing::AllMessages(Run());
+  EXPECT_TRUE(Contains(report, "error: \"DATA\\🌙BONUS.DAT\": the name cannot be written in Shift-JIS"));
+  EXPECT_TRUE(Contains(report, "warning: \"DATA\\ROOT\" is a symbolic link: not followed"));
+}
+
+// The build's own opening movie plays; one made with another codec, or larger than the
+// launcher's window, or no AVI at all, is named.
+TEST_F(DiskImage, AMovieNoWindowsPlaysOrThatDoesNotFitIsNamed) {
+  Write("DATA/GAME.EXE", "x");
+  Write("SETUP.INI", Script({"COPY1=*.*,$"}));
+  const std::vector<std::uint8_t> avi = tools::WriteRle8Avi({tools::DrawOpeningMovie(2), tools::ClipPalette(), 10});
+  std::string movie(avi.begin(), avi.end());
+  Write("D.AVI", movie);
+  EXPECT_EQ(testing::Where(Run()), Where{});
+  movie.replace(movie.find("strf") + 8 + 16, 4, "XVID");
+  movie.replace(movie.find("avih") + 8 + 32, 2, "\x20\x03");  // 800 wide
+  Write("D.AVI", movie);
+  const std::string report = testing::AllMessages(Run());
+  EXPECT_TRUE(Contains(report, "d.avi is compressed as \"XVID\", which Windows does not ship"));
+  EXPECT_TRUE(Contains(report, "d.avi's frames are 800 x 480"));
+  Write("D.AVI", "RIFF");
+  EXPECT_TRUE(Contains(testing::AllMessages(Run()), "d.avi is no AVI movie"));
 }
 
 TEST_F(DiskImage, AScriptFileStandsInForSetupIniOfItsFolder) {

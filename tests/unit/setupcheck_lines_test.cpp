@@ -1,7 +1,14 @@
 // setupcheck's line scanner: line numbers as an editor counts them, and the same view of [SETUP]
-// as the installer's reader on scripts that stress its splitting, trimming and section rules.
+// as the installer's reader on scripts that stress its splitting, trimming and section rules; and
+// the conversion of a UTF-8 script to the Shift-JIS one, counted the same way.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "setupcheck/script_conversion.h"
 #include "tests/unit/setupcheck_test_support.h"
 
 namespace setupcheck {
@@ -68,6 +75,42 @@ TEST(ScriptLines, AgreesWithTheReaderOnAwkwardScripts) {
     SCOPED_TRACE(text);
     ExpectScannerAgreesWithLoader(text);
   }
+}
+
+TEST(ScriptConversion, WritesShiftJisWithCrLfAndStopsAtTheFirstCharacterItLacks) {
+  const ScriptConversion good = ConvertScriptToShiftJis("\xEF\xBB\xBF[SETUP]\nTITLE=ゲーム\r\nDIR=C:\\表\n");
+  ASSERT_TRUE(good.ok) << good.problem;
+  EXPECT_EQ(good.bytes, "[SETUP]\r\nTITLE=\x83\x51\x81\x5B\x83\x80\r\nDIR=C:\\\x95\x5C\r\n");
+  const struct {
+    std::string text;
+    std::string problem;
+  } bad[] = {
+      {"[SETUP]\r\nTITLE=恋♡\n", "2:8: the character \"♡\" (U+2661) has no Shift-JIS form"},
+      {"A\nB\nREMOVE1=$\\🌙.DAT", "3:11: the character \"🌙\" (U+1F319)"},
+      {"TITLE=𠮷野家", "1:7: the character \"𠮷\" (U+20BB7)"},
+      {"TITLE=\x83\x51", "1:7: the byte 0x83 is not UTF-8"},
+      {"TITLE=\xE3\x82", "1:7: the byte 0xE3 is not UTF-8"},
+  };
+  for (const auto& [text, problem] : bad) {
+    const ScriptConversion conversion = ConvertScriptToShiftJis(text);
+    EXPECT_FALSE(conversion.ok) << text;
+    EXPECT_TRUE(testing::Contains(conversion.problem, problem));
+  }
+  // On disk: OUT is written on success; a failure names the place and leaves no OUT behind.
+  const std::filesystem::path folder =
+      std::filesystem::temp_directory_path() / ("setupcheck-sjis-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(folder);
+  const std::string in = (folder / "in.ini").string();
+  const std::string out = (folder / "setup.ini").string();
+  std::ofstream(in, std::ios::binary) << "TITLE=ゲーム\n";
+  std::string report;
+  EXPECT_EQ(RunScriptConversion(in, out, report), 0) << report;
+  EXPECT_EQ(ReadDiskFile(out), std::string("TITLE=\x83\x51\x81\x5B\x83\x80\r\n"));
+  std::ofstream(in, std::ios::binary) << "TITLE=ゲーム\nSTART1=GAME.EXE,遊ぶ♡,ゲーム\n";
+  EXPECT_EQ(RunScriptConversion(in, out, report), 2);
+  EXPECT_TRUE(testing::Contains(report, in + ":2:19: the character \"♡\""));
+  EXPECT_FALSE(std::filesystem::exists(out));
+  std::filesystem::remove_all(folder);
 }
 
 }  // namespace

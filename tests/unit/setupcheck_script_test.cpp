@@ -283,12 +283,16 @@ TEST(ScriptCheck, CopyLinesWithoutAUsableDestination) {
   EXPECT_TRUE(Contains(MessagesAt(result, 17, "COPY4"), "text after the third field"));
 }
 
-TEST(ScriptCheck, AMissingRecordNameStopsTheInstallation) {
+TEST(ScriptCheck, AMissingRecordNameOrTitleIsAnError) {
   std::vector<std::string> lines = CleanScript();
   lines[5] = "UNINSTALL=";
   const CheckResult result = CheckLines(lines);
   EXPECT_EQ(testing::Where(result), (Where{"6 UNINSTALL error", "0  error"}));
   EXPECT_TRUE(Contains(MessagesAt(result, 0, ""), "ファイル C:\\Game\\ を作成できません"));
+  lines = CleanScript();
+  lines[1] = "TITLE=";
+  const CheckResult untitled = CheckLines(lines);
+  EXPECT_EQ(testing::Where(untitled), (Where{"2 TITLE error", "13 START1 warning"})) << testing::AllMessages(untitled);
 }
 
 TEST(ScriptCheck, ARefusedDefaultFolderIsAWarningAndTheRunGoesOnElsewhere) {
