@@ -59,6 +59,8 @@ fuzz: fuzz-build
 # movie file is large enough that the copy lasts a few seconds, so the progress window is
 # photographed while it works.
 demo: win64 win32
+	@[ -f build/host/CMakeCache.txt ] || cmake --preset host
+	cmake --build build/host -j$(JOBS) --target setupcheck
 	@if bash scripts/install-wine32.sh --check >/dev/null 2>&1; then arch=win32; else arch=win64; fi; \
 	CDSETUP_BUILD=build/$$arch bash scripts/make-sample-cd.sh build/demo/sample-cd 192 && \
 	WINE_ARCH=$$arch CDSETUP_BUILD=build/$$arch bash scripts/try-cd.sh build/demo/sample-cd build/demo

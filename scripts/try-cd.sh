@@ -3,18 +3,25 @@
 # the folder becomes a CD (make-cd.sh) mounted as drive D: of type CD-ROM, the installer (or the
 # opening launcher, when the folder has d.avi) starts from it, the script's default folder is
 # taken as it stands (Start is pressed without typing) and the create-folder question answered
-# Yes. The uninstall entry's command line is then read from the registry and run, and the
-# uninstallation must remove every file and registry key that the uninstall record listed. A PNG
-# screenshot of each window reached goes to OUT.
+# Yes. What was installed must be what setupcheck's plan for the CD says, file for file (with the
+# same bytes), shortcut for shortcut, key for key and value for value; a message box that the
+# round trip does not expect (an error) stops the run at once, with its text. The uninstall
+# entry's command line is then read from the registry and run, and the uninstallation must
+# remove every file and registry key that the uninstall record listed. A PNG screenshot of each
+# window reached goes to OUT.
 #
 # Usage: try-cd.sh FOLDER [OUT]
 #   FOLDER  the publisher's folder, setup.ini (Shift-JIS, CR LF) at its top, as for make-cd.sh
 #   OUT     where the screenshots go (default build/try-cd); OUT/work keeps the CD, the Wine
-#           prefix, the scenarios and removal.txt, what the record listed and what became of it
+#           prefix, the scenarios, plan.txt and plan-differences.txt (setupcheck's plan and how
+#           the installation differed from it) and removal.txt, what the record listed and what
+#           became of it
 # Environment:
-#   WINE_ARCH      win64 (default: the x86_64 build, build/win64) or win32 (the i686 product,
-#                  build/win32, through the 32-bit Wine of scripts/install-wine32.sh)
-#   CDSETUP_BUILD  the build tree to use instead (bin/setup.exe, bin/e2e_driver.exe)
+#   WINE_ARCH      win32 (the i686 product, through the 32-bit Wine of scripts/install-wine32.sh)
+#                  or win64 (the x86_64 build); by default the kind of CDSETUP_BUILD, else win32
+#   CDSETUP_BUILD  the build tree (bin/setup.exe, bin/e2e_driver.exe; default build/$WINE_ARCH);
+#                  refused when its programs are not of the WINE_ARCH kind
+#   SETUPCHECK     the setupcheck that makes the plan (default build/host/bin/setupcheck)
 # Exit status 0 when the whole round trip ran and removed what was recorded; 1 naming the step
 # that failed, with a screenshot of the screen at that moment; 2 for bad usage.
 set -euo pipefail
@@ -31,11 +38,49 @@ here="$(cd "$(dirname "$0")" && pwd)"
 repo="$(cd "$here/.." && pwd)"
 folder=$(realpath "$1")
 out=$(realpath -m "${2:-$repo/build/try-cd}")
-WINE_ARCH=${WINE_ARCH:-win64}
+
+# pe_kind FILE: win32 for an i686 program, win64 for an x86_64 one (the PE header's machine field).
+pe_kind() {
+  local header
+  header=$(od -An -tu4 -j60 -N4 "$1" 2>/dev/null | tr -d ' ') && [ -n "$header" ] || return 0
+  case $(od -An -tx2 -j$((header + 4)) -N2 "$1" 2>/dev/null | tr -d ' ') in
+    014c) echo win32 ;;
+    8664) echo win64 ;;
+  esac
+}
+
+# The build and the Wine must be of one kind: a prefix of the other kind cannot run the programs,
+# and the build tree's Wine template, made once, would be made of the wrong kind for good.
+if [ -z "${WINE_ARCH:-}" ] && [ -n "${CDSETUP_BUILD:-}" ]; then WINE_ARCH=$(pe_kind "$CDSETUP_BUILD/bin/setup.exe"); fi
+WINE_ARCH=${WINE_ARCH:-win32}
 build=$(realpath -m "${CDSETUP_BUILD:-$repo/build/$WINE_ARCH}")
-# The tools below parse bytes and ASCII keywords; Wine itself gets its own locale (wine-env.sh).
+setupcheck=${SETUPCHECK:-$repo/build/host/bin/setupcheck}
+case $WINE_ARCH in win32 | win64) ;; *)
+  echo "try-cd: WINE_ARCH is win32 or win64, not '$WINE_ARCH'" >&2
+  exit 2
+  ;;
+esac
+for program in setup.exe e2e_driver.exe; do
+  [ -f "$build/bin/$program" ] || {
+    echo "try-cd: $build has no bin/$program (build it: make $WINE_ARCH, or set CDSETUP_BUILD)" >&2
+    exit 1
+  }
+  kind=$(pe_kind "$build/bin/$program")
+  [ "$kind" = "$WINE_ARCH" ] || {
+    echo "try-cd: $build/bin/$program is ${kind:-no Windows program}, not $WINE_ARCH: set WINE_ARCH to the build's kind or CDSETUP_BUILD to a $WINE_ARCH build" >&2
+    exit 1
+  }
+done
+[ -x "$setupcheck" ] || { echo "try-cd: $setupcheck is not built (make host, or set SETUPCHECK)" >&2; exit 1; }
+if [ "$WINE_ARCH" = win32 ] && ! bash "$here/install-wine32.sh" --check >/dev/null 2>&1; then
+  echo "try-cd: the 32-bit Wine is not set up: run scripts/install-wine32.sh as root (or WINE_ARCH=win64 with the x86_64 build)" >&2
+  exit 1
+fi
+# The tools below parse bytes and ASCII keywords (setupcheck's plan included, in English); Wine
+# itself gets its own locale (wine-env.sh).
 export LC_ALL=C
 source "$here/wine-env.sh"
+source "$here/plan-compare.sh"
 
 work="$out/work"
 shots="$work/shots"
@@ -59,9 +104,6 @@ stopped() {
   fi
   exit 1
 }
-
-[ -f "$build/bin/setup.exe" ] && [ -f "$build/bin/e2e_driver.exe" ] ||
-  stopped "$build has no bin/setup.exe and bin/e2e_driver.exe (build the $WINE_ARCH preset)"
 
 # --- The script's settings. setup.ini is Shift-JIS; decoded to UTF-8 first, "\" is always a
 # separator (in Shift-JIS it can be the second byte of a character).
@@ -126,6 +168,12 @@ mkdir -p "$shots"
 CDSETUP_BUILD=$build bash "$here/make-cd.sh" "$folder" "$work/cd" || stopped
 
 step="starting Wine"
+# A template of the other kind, left by an older try-cd run with mismatched settings, is made anew.
+template_arch=$(sed -n 's/^#arch=//p' "$build/wine-template/system.reg" 2>/dev/null || true)
+if [ -n "$template_arch" ] && [ "$template_arch" != "$WINE_ARCH" ]; then
+  echo "try-cd: $build/wine-template is a $template_arch prefix: made anew as $WINE_ARCH"
+  rm -rf "$build/wine-template"
+fi
 make_template_prefix "$build/wine-template" || stopped
 new_prefix "$work/prefix" "$build/wine-template" || stopped
 trap wine_teardown EXIT
@@ -158,11 +206,20 @@ unix_path() {
   printf '%s\n' "$current"
 }
 
+# --- What setupcheck says the CD installs into its default folder, with the simulated machine's
+# folders made Wine's, and the machine before the installation.
+step="making setupcheck's plan"
+plan="$work/plan.txt"
+"$setupcheck" --plan "" "$work/cd" >"$work/plan-and-findings.txt" 2>&1 || [ $? -eq 1 ] ||
+  stopped "setupcheck finds errors in the CD (see $work/plan-and-findings.txt)"
+plan_normalize <"$work/plan-and-findings.txt" | plan_entries >"$plan"
+plan_snapshot "$work/before"
+
 # --- The installation, through the windows a user meets.
 step="the installation"
 scaled() { wine_scaled "$1" | cut -d. -f1; }
 scenario="$work/install.txt"
-: >"$scenario"
+echo watch-boxes >"$scenario"
 if [ -f "$work/cd/setupx.exe" ]; then
   cat >>"$scenario" <<EOF
 # The opening movie plays; then the launcher starts setup.exe.
@@ -220,8 +277,16 @@ screenshot ${SHOTS}\05-install-finished.bmp
 click done OK
 exit 0
 EOF
+plan_link_checks "$plan" >>"$scenario"
 echo "--- installation"
 driver "$(wine_path "$scenario")" || stopped
+
+step="comparing the installation with setupcheck's plan"
+plan_compare "$plan" "$work/before" >"$work/plan-differences.txt" || {
+  cat "$work/plan-differences.txt"
+  stopped "what was installed is not what setupcheck's plan says (see $work/plan.txt)"
+}
+echo "the installation is setupcheck's plan: $(grep -c '^copy' "$plan") file(s) copied, $(grep -c '^link' "$plan") shortcut(s), $(grep -c '^value' "$plan") value(s) in $(grep -c '^key' "$plan") key(s)"
 
 # --- The uninstall entry, as the system's list of installed programs reads it. reg writes its
 # answer in the console code page (932 here), so it is decoded before it is used: a Japanese
@@ -288,6 +353,7 @@ scenario="$work/uninstall.txt"
 cat >"$scenario" <<EOF
 # The uninstaller, started with the uninstall entry's command line.
 timeout $(scaled 60)
+watch-boxes
 EOF
 cat >>"$scenario" <<'EOF'
 cd C:\windows

@@ -26,6 +26,8 @@
 //   closed ALIAS                    wait until the window is hidden or destroyed
 //   shown CLASS CAPTION             wait until the process has shown such a top-level window at
 //                                   some moment since it started, even if it is gone again
+//   watch-boxes                     from now on a message box that no command waits for (an error
+//                                   the scenario did not expect) ends the run at once, with its text
 //   running                         the process under test has not ended
 //   exit CODE                       wait for the process under test to end with CODE
 //   codepage NUMBER                 the system's ANSI code page is NUMBER (932, 1252)
@@ -305,6 +307,7 @@ class Driver {
         {L"exit", {2, 2, [](Driver* d, auto& w, auto&) { d->WaitExit(static_cast<DWORD>(_wtoi(w[1].c_str()))); }}},
         {L"codepage", {2, 2, [](Driver*, auto& w, auto&) { CheckCodePage(static_cast<UINT>(_wtoi(w[1].c_str()))); }}},
         {L"shown", {3, 3, [](Driver* d, auto& w, auto&) { d->WaitShown(w[1], w[2]); }}},
+        {L"watch-boxes", {1, 1, [](Driver* d, auto&, auto&) { d->watchBoxes_ = true; }}},
         {L"delete",
          {2, 2,
           [](Driver*, auto& w, auto&) {
@@ -350,8 +353,33 @@ class Driver {
   void WaitFor(const std::function<bool()>& check, const std::function<std::wstring()>& describe) {
     DWORD begin = GetTickCount();
     while (!check()) {
+      ThrowOnUnexpectedBox();
       if (GetTickCount() - begin > timeoutMs_) throw Failure(L"timed out; " + describe());
       Sleep(kPollMilliseconds);
+    }
+  }
+
+  // Our own boxes and the system's dialogs (class #32770): an error shown where the scenario expects
+  // something else would otherwise be reported only by the timeout, long after, without its text.
+  static bool IsBox(HWND window) { return SameClass(window, L"SetupMessageBox") || SameClass(window, L"#32770"); }
+
+  bool IsKnown(HWND window) const {
+    if (answered_.count(window) != 0) return true;
+    return std::any_of(windows_.begin(), windows_.end(), [&](const auto& known) { return known.second == window; });
+  }
+
+  void ThrowOnUnexpectedBox() const {
+    if (!watchBoxes_ || process_ == nullptr) return;
+    for (HWND window : TopLevelWindowsOf(processId_)) {
+      if (!IsBox(window) || IsKnown(window) || IsAwaited(window)) continue;
+      wchar_t caption[512] = {};
+      GetWindowTextW(window, caption, 512);
+      std::wstring says;
+      for (HWND label : ChildrenOf(window, L"Static")) {
+        const std::wstring text = TextOf(label);
+        if (!text.empty()) says += L" " + Quoted(text);
+      }
+      throw Failure(L"an unexpected box " + Quoted(caption) + L" says" + says);
     }
   }
 
@@ -439,21 +467,30 @@ class Driver {
     });
   }
 
+  static bool Matches(HWND window, const std::wstring& className, const std::wstring& caption) {
+    wchar_t text[512] = {};
+    GetWindowTextW(window, text, 512);
+    return SameClass(window, className) && (caption == L"*" || caption == text);
+  }
+
   HWND FindTopLevel(const std::wstring& className, const std::wstring& caption) const {
     for (HWND window : TopLevelWindowsOf(processId_)) {
-      if (answered_.count(window) != 0) continue;
-      wchar_t text[512] = {};
-      GetWindowTextW(window, text, 512);
-      if (SameClass(window, className) && (caption == L"*" || caption == text)) return window;
+      if (answered_.count(window) == 0 && Matches(window, className, caption)) return window;
     }
     return nullptr;
+  }
+
+  bool IsAwaited(HWND window) const {
+    return !awaited_.first.empty() && Matches(window, awaited_.first, awaited_.second);
   }
 
   void WaitWindow(const std::wstring& alias, const std::wstring& className, const std::wstring& caption) {
     RequireProcess();
     HWND found = nullptr;
+    awaited_ = {className, caption};
     WaitFor([&] { return (found = FindTopLevel(className, caption)) != nullptr || HasEnded(); },
             [&] { return L"visible windows: " + DescribeWindows(TopLevelWindowsOf(processId_)); });
+    awaited_ = {};
     if (found == nullptr) throw Failure(L"the process ended; exit code " + std::to_wstring(ExitCode()));
     windows_[alias] = found;
   }
@@ -642,6 +679,8 @@ class Driver {
   std::map<std::wstring, std::wstring> variables_;
   std::map<std::wstring, HWND> windows_;
   std::set<HWND> answered_;
+  std::pair<std::wstring, std::wstring> awaited_;  // class and caption of the window being waited for
+  bool watchBoxes_ = false;
   std::wstring workFolder_;
   HANDLE process_ = nullptr;
   DWORD processId_ = 0;

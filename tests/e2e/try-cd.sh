@@ -72,6 +72,13 @@ errors_refused_unless_forced() {
 }
 check "make-cd.sh refuses a script that copies nothing, naming the cause; --force makes it, with the launcher" \
   errors_refused_unless_forced
+# Both before Wine starts: try-cd tries only what make-cd would press, with a build of its Wine's kind.
+refused_before_wine() {
+  exits_with 1 bash "$scripts/try-cd.sh" "$typo" "$WORK/try-typo" && grep -q "error: no file is copied" "$WORK/last-output.txt" &&
+    WINE_ARCH=win32 exits_with 1 bash "$scripts/try-cd.sh" "$publisher" "$WORK/try-x" &&
+    grep -q "bin/setup.exe is win64, not win32" "$WORK/last-output.txt" && [ ! -e "$WORK/try-x/work/prefix" ]
+}
+check "try-cd.sh refuses a script that copies nothing and a build of the other kind than its Wine" refused_before_wine
 
 # The image's Joliet tree (Rock Ridge left unread) holds the folder's names and bytes.
 iso_names_match() {
@@ -117,6 +124,32 @@ EXPECTED
   diff "$WORK/removal-expected.txt" "$WORK/removal-sorted.txt"
 }
 check "what the record listed was there after the installation and gone after the uninstallation" removal_as_expected
+# An error box the round trip does not expect ends it at once with the box's text: the dry run
+# gives every drive letter a hard disk, Wine has no Q:.
+elsewhere="$WORK/elsewhere"
+cp -r "$publisher" "$elsewhere"
+iconv -f CP932 -t UTF-8 "$publisher/setup.ini" | sed 's/^DIR=#:/DIR=Q:/' | iconv -f UTF-8 -t CP932 >"$elsewhere/setup.ini"
+box_text_at_once() {
+  exits_with 1 bash "$scripts/try-cd.sh" "$elsewhere" "$WORK/try-elsewhere" &&
+    grep -q 'an unexpected box "エラー" says "ハードディスク以外のドライブにはインストールできません"' "$WORK/last-output.txt"
+}
+check "try-cd.sh stops at an unexpected error box, printing its text" box_text_at_once
+# A plan that lacks a copied file and a value, and expects another configuration line.
+cat >"$WORK/altered-setupcheck" <<EOF
+#!/bin/bash
+"$E2E_SOURCE_DIR/build/host/bin/setupcheck" "\$@" | sed '/星図.DAT ->/d; /^    InstallDir = /d; s/^  | PATH=/  | PATH=X/'
+EOF
+chmod +x "$WORK/altered-setupcheck"
+plan_differences_named() {
+  SETUPCHECK="$WORK/altered-setupcheck" exits_with 1 bash "$scripts/try-cd.sh" "$publisher" "$WORK/try-altered" &&
+    sort "$WORK/try-altered/work/plan-differences.txt" | diff - <(sort <<'EXPECTED'
+UNPLANNED file C:\ゲーム表\星の図書館\星図.DAT
+DIFFERENT text in C:\ゲーム表\星の図書館\星.CFG
+UNPLANNED value HKEY_CURRENT_USER\Software\星の工房\星の図書館 "InstallDir"="C:\\ゲーム表\\星の図書館"
+EXPECTED
+  )
+}
+check "try-cd.sh fails when the installation is not setupcheck's plan, naming each difference" plan_differences_named
 screenshots_taken() {
   local shot
   for shot in 02-main-dialog 03-create-folder 05-install-finished 06-uninstall-finished; do
