@@ -68,7 +68,9 @@ demo: win64 win32
 # The release archive build/dist/cdsetup-<version>.zip, from the i686 programs alone.
 dist: deps
 	@[ -f build/win32/CMakeCache.txt ] || cmake --preset win32
-	cmake --build build/win32 -j$(JOBS) --target setup launcher setupcheck
+	cmake --build build/win32 -j$(JOBS) --target setup launcher setupcheck clips
+	@[ -f build/host/CMakeCache.txt ] || cmake --preset host
+	cmake --build build/host -j$(JOBS) --target setupcheck
 	bash scripts/make-dist.sh build/win32 build/dist
 
 # Benchmarks: host figures from the bench preset (optimised, no sanitizers), Wine figures

@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
-# Packs the release archive OUT_DIR/cdsetup-<version>.zip from an i686 build tree: setup.exe,
-# launcher.exe and setupcheck.exe, the sample examples/cd/setup.ini, the script reference
-# (docs/script-reference.ja.md and .en.md, where present), LICENSE, CHANGELOG.md and SHA256SUMS of
-# all of them, below one folder cdsetup-<version>/. The archive is the same bytes on every run
+# Packs the release archive OUT_DIR/cdsetup-<version>.zip from an i686 build tree, for a circle
+# that has only Windows: setup.exe, the launcher already named setupx.exe, setupcheck.exe, an
+# AUTORUN.INF to start from, the sample CD examples/cd ready to burn (made by make-sample-cd.sh,
+# with its data, movie and programs; setupcheck must find nothing in it), the Japanese
+# walk-through docs/windows-walkthrough.ja.md, the script reference (docs/script-reference.ja.md
+# and .en.md), LICENSE, CHANGELOG.md and SHA256SUMS of all of them, below one folder
+# cdsetup-<version>/. The archive is the same bytes on every run
 # from the same commit and programs: every entry has the time of the last commit
 # (SOURCE_DATE_EPOCH, when set, instead), plain permissions and no extra fields, in sorted order.
 #
 # Usage: make-dist.sh BUILD_DIR OUT_DIR   (make dist: build/win32 build/dist)
+# Environment: SETUPCHECK, the host's setupcheck (default build/host/bin/setupcheck)
 set -euo pipefail
 
 [ $# -eq 2 ] || { echo "usage: make-dist.sh BUILD_DIR OUT_DIR" >&2; exit 2; }
@@ -27,18 +31,30 @@ epoch=${SOURCE_DATE_EPOCH:-$(git -C "$repo" log -1 --format=%ct 2>/dev/null || t
 for program in setup launcher setupcheck; do
   [ -f "$build/bin/$program.exe" ] || fail "$build/bin/$program.exe is not built"
 done
+[ -f "$build/clips/d.avi" ] || fail "$build/clips/d.avi, the sample's movie, is not built"
+setupcheck=${SETUPCHECK:-$repo/build/host/bin/setupcheck}
+[ -x "$setupcheck" ] || fail "$setupcheck is not built (make host, or set SETUPCHECK)"
 command -v zip >/dev/null || fail "zip is missing (scripts/install-deps.sh installs it)"
 
 name="cdsetup-$version"
 stage="$out/$name"
 rm -rf "$stage" "$out/$name.zip"
-mkdir -p "$stage/examples/cd" "$stage/docs"
-cp "$build/bin/setup.exe" "$build/bin/launcher.exe" "$build/bin/setupcheck.exe" "$stage/"
-cp "$repo/examples/cd/setup.ini" "$stage/examples/cd/"
-for doc in script-reference.ja.md script-reference.en.md; do
-  if [ -f "$repo/docs/$doc" ]; then cp "$repo/docs/$doc" "$stage/docs/"; fi
+mkdir -p "$stage/examples" "$stage/docs"
+cp "$build/bin/setup.exe" "$build/bin/setupcheck.exe" "$stage/"
+cp "$build/bin/launcher.exe" "$stage/setupx.exe"
+# Read in the system's code page, Shift-JIS on a Japanese Windows; lines before the section are
+# not read, so they can explain it.
+printf '%s\r\n' '; CD のいちばん上に置くと、CD を入れたとき Windows が open= のプログラムを起動します。' \
+  '; 動画 d.avi のない CD では open=setup.exe にします。label= は CD の名前です (16 文字まで)。' \
+  '[autorun]' 'open=setupx.exe' 'icon=setup.exe' 'label=サンプルゲーム' | iconv -f UTF-8 -t CP932 >"$stage/AUTORUN.INF"
+SETUPCHECK=$setupcheck CDSETUP_BUILD=$build bash "$repo/scripts/make-sample-cd.sh" "$stage/examples/cd" 1 \
+  --fixed-data --label サンプルゲーム >/dev/null || fail "the sample CD could not be made"
+chmod -R u+w "$stage/examples/cd"
+findings=$("$setupcheck" "$stage/examples/cd" 2>&1) || fail "setupcheck finds something in the sample CD:
+$findings"
+for doc in windows-walkthrough.ja.md script-reference.ja.md script-reference.en.md; do
+  cp "$repo/docs/$doc" "$stage/docs/"
 done
-rmdir --ignore-fail-on-non-empty "$stage/docs"
 cp "$repo/LICENSE" "$repo/CHANGELOG.md" "$stage/"
 
 # Written outside the folder first, so the list never meets itself.

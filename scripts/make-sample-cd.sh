@@ -4,25 +4,36 @@
 # and the two large data files DATA\MOVIE\OPENING.DAT and DATA\SOUND\BGM01.DAT of random bytes.
 # The assembled folder then goes through make-cd.sh like any publisher's folder.
 #
-# Usage: make-sample-cd.sh OUT [LARGE_MB] [--iso]
-#   OUT       the CD folder to make (replaced when it exists); with --iso also OUT.iso
-#   LARGE_MB  size of DATA\MOVIE\OPENING.DAT in MB (default 24); DATA\SOUND\BGM01.DAT is half
+# Usage: make-sample-cd.sh OUT [LARGE_MB] [--iso] [--fixed-data] [--label LABEL]
+#   OUT           the CD folder to make (replaced when it exists); with --iso also OUT.iso
+#   LARGE_MB      size of DATA\MOVIE\OPENING.DAT in MB (default 24); DATA\SOUND\BGM01.DAT is half
+#   --fixed-data  the two data files repeat one line of text instead of random bytes, so that the
+#                 folder is the same on every run (the release archive's sample)
+#   --label       the volume label, as for make-cd.sh
 # Environment: CDSETUP_BUILD, the build tree (default build/win32), as for make-cd.sh.
 set -euo pipefail
 
 usage() {
-  echo "usage: make-sample-cd.sh OUT [LARGE_MB] [--iso]" >&2
+  echo "usage: make-sample-cd.sh OUT [LARGE_MB] [--iso] [--fixed-data] [--label LABEL]" >&2
   exit 2
 }
 
 flags=()
 positional=()
-for argument in "$@"; do
-  case $argument in
+fixed_data=0
+while [ $# -gt 0 ]; do
+  case $1 in
     --iso) flags+=(--iso) ;;
+    --fixed-data) fixed_data=1 ;;
+    --label)
+      [ $# -ge 2 ] || usage
+      flags+=(--label "$2")
+      shift
+      ;;
     -*) usage ;;
-    *) positional+=("$argument") ;;
+    *) positional+=("$1") ;;
   esac
+  shift
 done
 [ ${#positional[@]} -ge 1 ] && [ ${#positional[@]} -le 2 ] || usage
 out=${positional[0]%/}
@@ -41,7 +52,15 @@ if [ -f "$build/clips/d.avi" ] && [ -f "$build/bin/launcher.exe" ]; then
   cp "$build/clips/d.avi" "$folder/d.avi"
 fi
 mkdir -p "$folder/DATA/MOVIE" "$folder/DATA/SOUND"
-head -c $((large_mb * 1024 * 1024)) /dev/urandom >"$folder/DATA/MOVIE/OPENING.DAT"
-head -c $((large_mb * 512 * 1024)) /dev/urandom >"$folder/DATA/SOUND/BGM01.DAT"
+# data_file FILE BYTES
+data_file() {
+  if [ $fixed_data -eq 1 ]; then
+    (yes 'cdsetup sample data' || true) | head -c "$2" >"$1"
+  else
+    head -c "$2" /dev/urandom >"$1"
+  fi
+}
+data_file "$folder/DATA/MOVIE/OPENING.DAT" $((large_mb * 1024 * 1024))
+data_file "$folder/DATA/SOUND/BGM01.DAT" $((large_mb * 512 * 1024))
 
 CDSETUP_BUILD=$build bash "$here/make-cd.sh" "$folder" "$out" "${flags[@]}"
