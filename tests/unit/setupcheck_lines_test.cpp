@@ -103,7 +103,7 @@ TEST(ScriptConversion, WritesShiftJisWithCrLfAndStopsAtTheFirstCharacterItLacks)
   const std::string in = (folder / "in.ini").string();
   const std::string out = (folder / "setup.ini").string();
   std::ofstream(in, std::ios::binary) << "TITLE=ゲーム\n";
-  std::string report;
+  Text report;
   EXPECT_EQ(RunScriptConversion(in, out, report), 0) << report;
   EXPECT_EQ(ReadDiskFile(out), std::string("TITLE=\x83\x51\x81\x5B\x83\x80\r\n"));
   std::ofstream(in, std::ios::binary) << "TITLE=ゲーム\nSTART1=GAME.EXE,遊ぶ♡,ゲーム\n";
