@@ -80,8 +80,8 @@ constexpr TextRow kTexts[] = {
     {AfterBox, " after \"{1}\"", "\"{1}\" の表示の後、"},
     {AsPc9821, " (as a PC-9821)", " (PC-9821 として)"},
     {DefaultFolderRefused, "the installer refuses the default folder {1}{2} (the dry run uses {3} instead)",
-     "インストーラは既定のフォルダ {1} を受け付けません{2} (模擬インストールでは代わりに {3} を使います)"},
-    {RefusalText, ": \"{1}\"", ": \"{1}\""},
+     "インストーラは既定のフォルダ {1} を受け付けません{2}。模擬インストールでは代わりに {3} を使います"},
+    {RefusalText, ": \"{1}\"", " (\"{1}\" と表示されます)"},
 
     {SavedAsUtf8,
      "the script is saved as UTF-8, not Shift-JIS (CP932): the installer shows its Japanese text garbled; save it as "

@@ -109,6 +109,8 @@ TEST(ScriptConversion, WritesShiftJisWithCrLfAndStopsAtTheFirstCharacterItLacks)
   std::ofstream(in, std::ios::binary) << "TITLE=ゲーム\nSTART1=GAME.EXE,遊ぶ♡,ゲーム\n";
   EXPECT_EQ(RunScriptConversion(in, out, report), 2);
   EXPECT_TRUE(testing::Contains(report, in + ":2:19: the character \"♡\""));
+  EXPECT_TRUE(
+      testing::Contains(report.In(Language::Japanese), in + ":2:19: 文字 \"♡\" (U+2661) は Shift-JIS にありません"));
   EXPECT_FALSE(std::filesystem::exists(out));
   std::filesystem::remove_all(folder);
 }
