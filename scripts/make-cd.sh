@@ -7,7 +7,8 @@
 # with Joliet names, which keep Japanese file names (Joliet stores UCS-2; the names here are
 # UTF-8, as Linux keeps them), written by xorriso.
 #
-# The folder is checked with setupcheck first: its findings are printed, and an error (a script
+# The folder is checked with setupcheck first: its findings are printed (in the user's language,
+# as setupcheck follows the locale; only its exit status is read here), and an error (a script
 # that copies nothing, has no UNINSTALL, is not Shift-JIS, ...) stops the run before anything is
 # written, unless --force is given.
 #

@@ -22,29 +22,28 @@ struct CopiedFile {
   std::string key;
 };
 
-std::string Describe(const ScriptCheck& check, const setup::FoundEntry& entry, const std::string& searchPath) {
+void WarnPassedOver(const ScriptCheck& check, const std::string& key, int line, const setup::FoundEntry& entry,
+                    const std::string& searchPath) {
   const bool hidden = (entry.attributes & setup::kAttrHidden) != 0;
   const bool system = (entry.attributes & setup::kAttrSystem) != 0;
-  const char* kind = hidden && system ? "a hidden system file"
-                     : hidden         ? "hidden"
-                     : system         ? "a system file"
-                                      : "no plain file";
+  const TextId kind = hidden && system ? TextId::KindHiddenSystem
+                      : hidden         ? TextId::KindHidden
+                      : system         ? TextId::KindSystem
+                                       : TextId::KindNotPlain;
   const std::size_t slash = setup::LastSeparator(searchPath, check.platform.system, false);
   const std::string folder = slash == std::string::npos ? std::string() : searchPath.substr(0, slash + 1);
-  return check.Quote(folder + entry.name) + " is " + kind + ": the installer does not copy it";
+  check.findings.Warn(line, key, TextId::NotCopied, {check.Quote(folder + entry.name), Text(kind)});
 }
 
 // Reports a field that copies nothing and the files it passes over; returns what it copies.
 std::vector<setup::FoundEntry> CheckSourceField(const ScriptCheck& check, const std::string& key, int line,
-                                                const std::string& field, const char* what) {
+                                                const std::string& field, TextId what) {
   const setup::CopySource match = setup::MatchCopySource(check.script, check.platform, field);
-  for (const setup::FoundEntry& entry : match.passedOver)
-    check.findings.Warn(line, key, Describe(check, entry, match.searchPath));
+  for (const setup::FoundEntry& entry : match.passedOver) WarnPassedOver(check, key, line, entry, match.searchPath);
   if (match.files.empty()) {
-    check.findings.Warn(line, key,
-                        std::string(what) + " " + check.Quote(field) + " matches no file" +
-                            (match.passedOver.empty() ? "" : " that is copied") + " (looked for " +
-                            check.Quote(match.searchPath) + ")");
+    check.findings.Warn(line, key, TextId::MatchesNoFile,
+                        {Text(what), check.Quote(field), match.passedOver.empty() ? Text() : Text(TextId::ThatIsCopied),
+                         check.Quote(match.searchPath)});
   }
   return match.files;
 }
@@ -54,10 +53,8 @@ void CheckTotalSize(const ScriptCheck& check, std::uint64_t total) {
   const std::uint64_t asked = size > 0 ? static_cast<std::uint64_t>(size) * kMegabyte : 0;
   if (total <= asked) return;
   const std::uint64_t needed = (total + kMegabyte - 1) / kMegabyte;
-  check.findings.Warn(check.LineOf("SIZE"), "SIZE",
-                      "the files to copy total " + std::to_string(total) + " bytes (" + std::to_string(needed) +
-                          " MB rounded up) but SIZE asks for " + std::to_string(size > 0 ? size : 0) +
-                          " MB: the free-space check asks for too little");
+  check.findings.Warn(check.LineOf("SIZE"), "SIZE", TextId::SizeTooSmall,
+                      {std::to_string(total), std::to_string(needed), std::to_string(size > 0 ? size : 0)});
 }
 
 // A missing SRC reads as "\\", and every search path then begins with two backslashes: a
@@ -65,11 +62,7 @@ void CheckTotalSize(const ScriptCheck& check, std::uint64_t total) {
 void CheckSourceFolder(const ScriptCheck& check) {
   if (check.script.SourceDir != "\\" || check.script.CopyList.empty()) return;
   const int line = check.LineOf(setup::keys::kSrc);
-  const std::string what = line == 0 ? "SRC is not set, and its default \"\\\"" : "SRC \"\\\"";
-  check.findings.Warn(line, setup::keys::kSrc,
-                      what +
-                          " makes every source path begin with \"\\\\\": no COPY source is found; write "
-                          "SRC=@: for the CD-ROM's root, or SRC=@:\\DATA for a folder on it");
+  check.findings.Warn(line, setup::keys::kSrc, line == 0 ? TextId::SrcNotSet : TextId::SrcIsBackslash);
 }
 
 // A path compared as Windows compares it: letter case folded, "/" read as "\\" (never a trail
@@ -91,9 +84,7 @@ void CheckStartTargets(const ScriptCheck& check, std::set<std::string> installed
     const std::string full = check.script.DestDir + "\\" + target;
     if (installed.count(ComparablePath(full)) > 0) continue;
     const std::string key = setup::keys::kStart + std::to_string(i + 1);
-    check.findings.Warn(
-        check.LineOf(key), key,
-        "the target " + check.Quote(full) + " is not installed by any COPY line: the shortcut points at nothing");
+    check.findings.Warn(check.LineOf(key), key, TextId::ShortcutTargetNotInstalled, {check.Quote(full)});
   }
 }
 
@@ -101,8 +92,7 @@ void CheckStartTargets(const ScriptCheck& check, std::set<std::string> installed
 
 void CheckCdImage(const ScriptCheck& check, CheckMachine& machine) {
   for (const std::string& path : machine.unplaced()) {
-    check.findings.Warn(0, "",
-                        "the image's entry " + check.Quote(path) + " has a name Windows does not allow: not checked");
+    check.findings.Warn(0, "", TextId::BadImageName, {check.Quote(path)});
   }
   const setup::TextList& list = check.script.CopyList;
   std::uint64_t total = 0;
@@ -116,7 +106,7 @@ void CheckCdImage(const ScriptCheck& check, CheckMachine& machine) {
     const setup::CopyLine copy = setup::ParseCopyLine(list[i]);
     const std::string destination = check.Expand(copy.destination);
 
-    for (const setup::FoundEntry& file : CheckSourceField(check, key, line, copy.source, "source")) {
+    for (const setup::FoundEntry& file : CheckSourceField(check, key, line, copy.source, TextId::Source)) {
       copiesAnything = true;
       total += file.size;
       if (destination.empty()) continue;
@@ -124,17 +114,14 @@ void CheckCdImage(const ScriptCheck& check, CheckMachine& machine) {
       installed.insert(ComparablePath(target));
       const auto [first, inserted] = firstCopyTo.emplace(setup::FoldName(target), key);
       if (!inserted) {
-        check.findings.Warn(line, key,
-                            check.Quote(target) + " is copied again (first by " + first->second +
-                                "): the later copy replaces the earlier one");
+        check.findings.Warn(line, key, TextId::CopiedAgain, {check.Quote(target), first->second});
       }
     }
-    if (!copy.pc9821Source.empty()) CheckSourceField(check, key, line, copy.pc9821Source, "PC-9821 source");
+    if (!copy.pc9821Source.empty()) CheckSourceField(check, key, line, copy.pc9821Source, TextId::Pc9821Source);
   }
   if (!copiesAnything) {
-    check.findings.Fail(0, "",
-                        std::string("no file is copied: ") +
-                            (list.empty() ? "the script has no COPY line" : "no COPY line's source names a file"));
+    check.findings.Fail(0, "", TextId::NothingCopied,
+                        {Text(list.empty() ? TextId::NoCopyLine : TextId::NoSourceNamesFile)});
   }
   CheckTotalSize(check, total);
   CheckStartTargets(check, std::move(installed));

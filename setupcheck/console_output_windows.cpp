@@ -1,4 +1,6 @@
-// Standard output on Windows: a console gets wide characters, a redirected stream UTF-8 bytes.
+// The console on Windows: the user's display language decides the report's language (the ANSI
+// code page says how bytes are read, not what the user reads), and standard output takes wide
+// characters on a console, UTF-8 bytes when redirected.
 #include <windows.h>
 
 #include <cstdio>
@@ -6,6 +8,10 @@
 #include "setupcheck/console_output.h"
 
 namespace setupcheck {
+
+Language UserLanguage() {
+  return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_JAPANESE ? Language::Japanese : Language::English;
+}
 
 void WriteOutput(const std::string& utf8) {
   HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);

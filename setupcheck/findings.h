@@ -1,9 +1,12 @@
 // What setupcheck reports: findings with the script line and key they are about, printed one per
-// line in the form compilers use, and the exit status they add up to.
+// line in the form compilers use, and the exit status they add up to. A finding keeps its text
+// and arguments, not a sentence, so that it is written in the reader's language when printed.
 #pragma once
 
 #include <string>
 #include <vector>
+
+#include "setupcheck/texts.h"
 
 namespace setupcheck {
 
@@ -13,13 +16,13 @@ struct Finding {
   int line = 0;     // 1-based; 0 when the finding is about no single line
   std::string key;  // the script key as written ("COPY3"), "[SETUP]" for a section, or empty
   Severity severity = Severity::Warning;
-  std::string message;  // UTF-8
+  Text message;
 };
 
 class Findings {
  public:
-  void Warn(int line, const std::string& key, const std::string& message);
-  void Fail(int line, const std::string& key, const std::string& message);
+  void Warn(int line, const std::string& key, TextId text, std::vector<Text> args = {});
+  void Fail(int line, const std::string& key, TextId text, std::vector<Text> args = {});
 
   // In line order; findings without a line come last, each group in the order reported.
   std::vector<Finding> Sorted() const;
@@ -33,6 +36,8 @@ class Findings {
 };
 
 // "setup.ini:12: COPY3: warning: message" (no line number and no key when they are missing).
-std::string FormatFinding(const std::string& scriptName, const Finding& finding);
+std::string FormatFinding(const std::string& scriptName, const Finding& finding, Language language);
+// "setup.ini: 2 warnings, 1 error" or "setup.ini: no findings", with its line end.
+std::string FormatSummary(const std::string& scriptName, const Findings& findings, Language language);
 
 }  // namespace setupcheck

@@ -13,20 +13,6 @@
 
 namespace {
 
-constexpr char kUsage[] =
-    "usage: setupcheck [--plan DIR] [--pc9821] CD_FOLDER\n"
-    "       setupcheck [--plan DIR] [--pc9821] SCRIPT_FILE\n"
-    "       setupcheck --to-sjis UTF8_FILE SETUP_INI\n"
-    "  CD_FOLDER    the CD-ROM image folder that holds setup.ini\n"
-    "  SCRIPT_FILE  a script checked as the setup.ini of the folder it lies in\n"
-    "  --plan DIR   print the installation into DIR (an empty DIR takes the script's DIR)\n"
-    "  --pc9821     install as a PC-9821 machine whose user says yes when asked\n"
-    "  --to-sjis    convert a UTF-8 script to Shift-JIS with CR LF line ends; stops at a\n"
-    "               character Shift-JIS lacks, naming it, and writes nothing\n"
-    "  --help       print this text\n"
-    "  --version    print the version of setupcheck and of the installer it checks for\n"
-    "Exit status: 0 nothing found, 1 warnings, 2 errors.\n";
-
 // The plan's folder is one on the user's Windows machine, never a folder of the machine that runs
 // the check: "C:\Games\Hoshi", not "/tmp/hoshi".
 bool IsWindowsFolder(const std::string& folder) {
@@ -51,20 +37,14 @@ bool ParseArguments(int argc, char** argv, setupcheck::CheckOptions* options) {
   return !options->target.empty();
 }
 
-std::string Summary(const setupcheck::CheckResult& result) {
-  using setupcheck::Severity;
-  const int warnings = result.findings.Count(Severity::Warning);
-  const int errors = result.findings.Count(Severity::Error);
-  if (warnings + errors == 0) return result.scriptName + ": no findings\n";
-  return result.scriptName + ": " + std::to_string(warnings) + (warnings == 1 ? " warning, " : " warnings, ") +
-         std::to_string(errors) + (errors == 1 ? " error\n" : " errors\n");
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
+  using setupcheck::Text;
+  using setupcheck::TextId;
+  const setupcheck::Language language = setupcheck::UserLanguage();
   if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
-    setupcheck::WriteOutput(kUsage);
+    setupcheck::WriteOutput(Text(TextId::Usage).In(language));
     return 0;
   }
   if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
@@ -72,30 +52,29 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (argc == 4 && std::strcmp(argv[1], "--to-sjis") == 0) {
-    std::string report;
+    Text report;
     const int status = setupcheck::RunScriptConversion(argv[2], argv[3], report);
-    setupcheck::WriteOutput(report);
+    const std::string text = report.In(language);
+    if (!text.empty()) setupcheck::WriteOutput(text + "\n");
     return status;
   }
   setupcheck::CheckOptions options;
+  options.language = language;
   if (!ParseArguments(argc, argv, &options)) {
-    setupcheck::WriteOutput(kUsage);
+    setupcheck::WriteOutput(Text(TextId::Usage).In(language));
     return 2;
   }
   if (options.plan && !options.planDestination.empty() && !IsWindowsFolder(options.planDestination)) {
-    setupcheck::WriteOutput(
-        "setupcheck: --plan takes the Windows folder the installation would go to, such as "
-        "C:\\Games\\Hoshi, not \"" +
-        options.planDestination + "\" (or \"\" for the script's DIR)\n");
+    setupcheck::WriteOutput(Text(TextId::PlanNeedsWindowsFolder, {options.planDestination}).In(language) + "\n");
     return 2;
   }
   const setupcheck::CheckResult result = setupcheck::RunCheck(options);
   std::string report = result.planText;
   if (!report.empty()) report += "\n";
   for (const setupcheck::Finding& finding : result.findings.Sorted()) {
-    report += setupcheck::FormatFinding(result.scriptName, finding) + "\n";
+    report += setupcheck::FormatFinding(result.scriptName, finding, language) + "\n";
   }
-  report += Summary(result);
+  report += setupcheck::FormatSummary(result.scriptName, result.findings, language);
   setupcheck::WriteOutput(report);
   return result.findings.ExitStatus();
 }

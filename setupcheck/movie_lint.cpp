@@ -107,19 +107,14 @@ void CheckMovie(const CdFolder& cd, Findings& findings) {
     if (!bytes) return;
     const std::optional<MovieFormat> format = ReadMovieFormat(*bytes);
     if (!format) {
-      findings.Warn(0, "", "d.avi is no AVI movie with a video stream: the launcher starts the installer without it");
+      findings.Warn(0, "", TextId::MovieNotAvi);
       return;
     }
     if (!ShippedEverywhere(format->compression)) {
-      findings.Warn(0, "",
-                    "d.avi is compressed as \"" + CodecName(format->compression) +
-                        "\", which Windows does not ship: most machines show no movie (use uncompressed frames, "
-                        "Microsoft RLE or Microsoft Video 1)");
+      findings.Warn(0, "", TextId::MovieCodec, {CodecName(format->compression)});
     }
     if (format->width > kWindowWidth || format->height > kWindowHeight) {
-      findings.Warn(0, "",
-                    "d.avi's frames are " + std::to_string(format->width) + " x " + std::to_string(format->height) +
-                        ": the launcher's 640 x 480 window shows only part of them");
+      findings.Warn(0, "", TextId::MovieTooLarge, {std::to_string(format->width), std::to_string(format->height)});
     }
     return;
   }

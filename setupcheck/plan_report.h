@@ -6,10 +6,11 @@
 
 #include "setup/platform/platform.h"
 #include "setupcheck/dry_run.h"
+#include "setupcheck/texts.h"
 
 namespace setupcheck {
 
-// UTF-8 text; system converts the script's Shift-JIS text.
-std::string FormatPlan(const DryRun& run, setup::System& system);
+// UTF-8 text with its headings in language; system converts the script's Shift-JIS text.
+std::string FormatPlan(const DryRun& run, setup::System& system, Language language);
 
 }  // namespace setupcheck

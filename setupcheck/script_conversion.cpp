@@ -50,7 +50,6 @@ ScriptConversion ConvertScriptToShiftJis(const std::string& utf8) {
   int line = 1;
   int column = 1;
   while (at < utf8.size()) {
-    const auto where = std::to_string(line) + ":" + std::to_string(column) + ": ";
     if (utf8[at] == '\r' || utf8[at] == '\n') {
       at += utf8.compare(at, 2, "\r\n") == 0 ? 2 : 1;
       result.bytes += "\r\n";
@@ -63,14 +62,14 @@ ScriptConversion ConvertScriptToShiftJis(const std::string& utf8) {
     if (!length) {
       char byte[8];
       std::snprintf(byte, sizeof byte, "0x%02X", static_cast<unsigned>(static_cast<unsigned char>(utf8[at])));
-      result.problem = where + "the byte " + byte + " is not UTF-8: save the file as UTF-8";
+      result.problem = Text(TextId::ByteNotUtf8, {std::to_string(line), std::to_string(column), byte});
       return result;
     }
     const std::string character = utf8.substr(at, *length);
     const std::optional<std::string> converted = Utf8ToShiftJis(character);
     if (!converted) {
-      result.problem = where + "the character \"" + character + "\" (" + CodePointName(codePoint) +
-                       ") has no Shift-JIS form: replace it";
+      result.problem = Text(TextId::NoShiftJisForm,
+                            {std::to_string(line), std::to_string(column), character, CodePointName(codePoint)});
       return result;
     }
     result.bytes += *converted;
@@ -81,22 +80,23 @@ ScriptConversion ConvertScriptToShiftJis(const std::string& utf8) {
   return result;
 }
 
-int RunScriptConversion(const std::string& in, const std::string& out, std::string& report) {
+int RunScriptConversion(const std::string& in, const std::string& out, Text& report) {
+  report = Text();
   const std::optional<std::string> text = ReadDiskFile(DiskPathOfArgument(in));
   if (!text) {
-    report = "setupcheck: cannot read " + in + "\n";
+    report = Text(TextId::CannotRead, {in});
     return 2;
   }
   const ScriptConversion conversion = ConvertScriptToShiftJis(*text);
   const std::string outPath = DiskPathOfArgument(out);
   if (!conversion.ok) {
     RemoveDiskFile(outPath);
-    report = in + ":" + conversion.problem + "; " + out + " is not written\n";
+    report = Text(TextId::ConversionStopped, {in, conversion.problem, out});
     return 2;
   }
   if (!WriteDiskFile(outPath, conversion.bytes)) {
     RemoveDiskFile(outPath);
-    report = "setupcheck: cannot write " + out + "\n";
+    report = Text(TextId::CannotWrite, {out});
     return 2;
   }
   return 0;

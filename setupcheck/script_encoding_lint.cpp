@@ -79,14 +79,9 @@ void CheckEncoding(const ScriptCheck& check) {
   // Shift-JIS Japanese is almost never valid UTF-8, while UTF-8 Japanese often passes for
   // Shift-JIS byte pairs: a script that is UTF-8 throughout was saved as UTF-8.
   if (firstNonAscii != 0 && allUtf8) {
-    check.findings.Fail(firstNonAscii, "",
-                        "the script is saved as UTF-8, not Shift-JIS (CP932): the installer shows its Japanese "
-                        "text garbled; save it as Shift-JIS, or convert it with "
-                        "iconv -f UTF-8 -t CP932 setup.ini > setup-sjis.ini");
+    check.findings.Fail(firstNonAscii, "", TextId::SavedAsUtf8);
   } else if (firstNotCp932 != 0) {
-    check.findings.Fail(firstNotCp932, "",
-                        "this line is not Shift-JIS (CP932) text: the installer reads its bytes as other characters; "
-                        "save the script as Shift-JIS");
+    check.findings.Fail(firstNotCp932, "", TextId::LineNotShiftJis);
   }
 }
 

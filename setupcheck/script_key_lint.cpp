@@ -27,35 +27,31 @@ bool IsMisnumberedListKey(std::string_view key) {
 void CheckUnknownKey(const ScriptCheck& check, const ScriptLine& line) {
   const std::string upper = ToUpperAscii(line.name);
   if (setup::FindListStem(upper) != nullptr) {
-    check.findings.Warn(line.number, line.name,
-                        "never read: list keys carry a number (" + upper + "1, " + upper + "2, ...)");
+    check.findings.Warn(line.number, line.name, TextId::ListKeyWithoutNumber, {upper});
     return;
   }
   const std::string suggestion = SuggestKey(line.name);
-  check.findings.Warn(line.number, line.name,
-                      "unknown key, never read" + (suggestion.empty() ? "" : " (did you mean " + suggestion + "?)"));
+  check.findings.Warn(line.number, line.name, TextId::UnknownKey,
+                      {suggestion.empty() ? Text() : Text(TextId::DidYouMean, {suggestion})});
 }
 
 void CheckSettingValue(const ScriptCheck& check, const ScriptLine& line, const setup::SettingKey& setting) {
   const std::string upper = ToUpperAscii(line.name);
   if (upper == setup::keys::kDesktop) {
-    check.findings.Warn(line.number, line.name, "has no effect: the installer makes no desktop shortcut");
+    check.findings.Warn(line.number, line.name, TextId::NoDesktopShortcut);
   } else if (upper == setup::keys::kExecute) {
-    check.findings.Warn(line.number, line.name, "has no effect: the installer starts nothing after installing");
+    check.findings.Warn(line.number, line.name, TextId::NothingStarted);
   }
   if (setting.kind != setup::SettingKind::Number) return;
   const std::optional<std::int32_t> number = setup::ParseInteger(line.value);
   if (!number) {
-    check.findings.Warn(line.number, line.name, check.Quote(line.value) + " is not a number: read as 0");
+    check.findings.Warn(line.number, line.name, TextId::NotANumber, {check.Quote(line.value)});
   } else if (upper == "SIZE" && *number >= 2048) {
-    check.findings.Warn(line.number, line.name,
-                        std::to_string(*number) + " MB: 2048 MB or more is beyond a signed 32-bit byte count");
+    check.findings.Warn(line.number, line.name, TextId::SizeTooLarge, {std::to_string(*number)});
   } else if (upper == "SIZE" && *number < 0) {
-    check.findings.Warn(line.number, line.name, "negative: the free space is not checked");
+    check.findings.Warn(line.number, line.name, TextId::SizeNegative);
   } else if (upper == setup::keys::kDirectX && *number > setup::kNewestDirectX) {
-    check.findings.Warn(line.number, line.name,
-                        "no Windows reports a DirectX above " + std::to_string(setup::kNewestDirectX) +
-                            ": the installation never goes ahead");
+    check.findings.Warn(line.number, line.name, TextId::DirectXTooHigh, {std::to_string(setup::kNewestDirectX)});
   }
 }
 
@@ -70,33 +66,29 @@ void CheckListNumbering(const ScriptCheck& check, const std::string& stem,
   if (unread.empty()) return;
 
   const std::string endKey = stem + std::to_string(end);
-  std::string reason;
+  TextId reason = TextId::ListEmpty;
+  std::vector<Text> args = {stem, endKey};
   if (ender != keys.end()) {
-    check.findings.Warn(ender->second->number, ender->second->name,
-                        "empty value ends the " + stem + " list: the " + std::to_string(unread.size()) +
-                            " keys after it are never read");
-    reason =
-        "the empty " + endKey + " at line " + std::to_string(ender->second->number) + " ends the " + stem + " list";
-  } else {
-    reason = read == 0 ? "the " + stem + " list is empty because " + endKey + " is missing"
-                       : "the " + stem + " list ends at " + stem + std::to_string(read) + " because " + endKey +
-                             " is missing";
+    check.findings.Warn(ender->second->number, ender->second->name, TextId::EmptyValueEndsList,
+                        {stem, std::to_string(unread.size())});
+    reason = TextId::AfterEmptyValue;
+    args = {endKey, std::to_string(ender->second->number), stem};
+  } else if (read > 0) {
+    reason = TextId::ListEndsEarly;
+    args = {stem, stem + std::to_string(read), endKey};
   }
-  for (const ScriptLine* line : unread) check.findings.Warn(line->number, line->name, "never read: " + reason);
+  for (const ScriptLine* line : unread) check.findings.Warn(line->number, line->name, reason, args);
 }
 
 void CheckSettingsPresence(const ScriptCheck& check) {
   const ScriptSection* setup = check.Setup();
   const ScriptLine* title = check.lines.Find(*setup, "TITLE");
   if (title == nullptr || title->value.empty()) {
-    check.findings.Fail(check.LineOf("TITLE"), "TITLE",
-                        "no title: captions are empty and the installed-programs entry would be written into the "
-                        "shared Uninstall key itself, over every other program's");
+    check.findings.Fail(check.LineOf("TITLE"), "TITLE", TextId::NoTitle);
   }
   const ScriptLine* uninstall = check.lines.Find(*setup, "UNINSTALL");
   if (uninstall == nullptr || uninstall->value.empty()) {
-    check.findings.Fail(check.LineOf("UNINSTALL"), "UNINSTALL",
-                        "no record name: the installation stops when it writes the uninstall record");
+    check.findings.Fail(check.LineOf("UNINSTALL"), "UNINSTALL", TextId::NoRecordName);
   }
 }
 
@@ -115,7 +107,7 @@ void CheckKeys(const ScriptCheck& check) {
                setup::FindListStem(numbered.stem) != nullptr) {
       lists[std::string(numbered.stem)][numbered.number] = &line;
     } else if (IsMisnumberedListKey(line.name)) {
-      check.findings.Warn(line.number, line.name, "never read: list keys are numbered from 1 without leading zeros");
+      check.findings.Warn(line.number, line.name, TextId::ListKeyMisnumbered);
     } else {
       CheckUnknownKey(check, line);
     }

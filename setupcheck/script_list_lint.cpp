@@ -41,10 +41,8 @@ char StrayMacro(const std::string& value, setup::System& system) {
 void CheckStrayMacro(const ScriptCheck& check, int line, const std::string& key, const std::string& value) {
   const char macro = StrayMacro(value, check.platform.system);
   if (macro == '\0') return;
-  check.findings.Warn(line, key,
-                      "\"" + std::string(1, macro) + "\" is a macro here too: " + check.Quote(value) + " expands to " +
-                          check.Quote(check.Expand(value)) +
-                          " (the installer has no way to write the character itself)");
+  check.findings.Warn(line, key, TextId::StrayMacro,
+                      {std::string(1, macro), check.Quote(value), check.Quote(check.Expand(value))});
 }
 
 void CheckCopyLines(const ScriptCheck& check) {
@@ -55,28 +53,21 @@ void CheckCopyLines(const ScriptCheck& check) {
     const setup::CopyLine copy = setup::ParseCopyLine(list[i]);
     const std::string expanded = check.Expand(copy.destination);
     if (expanded.empty()) {
-      check.findings.Warn(line, key, "no destination folder: the installer copies nothing for this line");
+      check.findings.Warn(line, key, TextId::NoDestination);
     } else if (!setup::IsFullPath(expanded)) {
-      check.findings.Warn(line, key,
-                          "destination " + check.Quote(expanded) +
-                              " is not a full path: the files land relative to the installer's current folder");
+      check.findings.Warn(line, key, TextId::DestinationNotFullPath, {check.Quote(expanded)});
     }
-    if (copy.textAfterFields) check.findings.Warn(line, key, "text after the third field is ignored");
+    if (copy.textAfterFields) check.findings.Warn(line, key, TextId::TextAfterFields);
   }
 }
 
 void CheckOpenLine(const ScriptCheck& check, const std::string& key, int lineNumber, const setup::RegLine& reg) {
   const std::string& root = reg.root;
   if (!EqualsIgnoringAsciiCase(root, "HKEY_LOCAL_MACHINE") && !EqualsIgnoringAsciiCase(root, "HKEY_CURRENT_USER")) {
-    check.findings.Warn(lineNumber, key,
-                        "root " + check.Quote(root) +
-                            " selects HKEY_CURRENT_USER (only HKEY_LOCAL_MACHINE and "
-                            "HKEY_CURRENT_USER are known)");
+    check.findings.Warn(lineNumber, key, TextId::UnknownRoot, {check.Quote(root)});
   }
   if (setup::IsProtectedKeyPath(reg.keyPath, check.platform.system)) {
-    check.findings.Warn(lineNumber, key,
-                        "the uninstaller refuses to delete the key " + check.Quote(reg.keyPath) +
-                            " (a shared or top-level key): it stays after uninstalling");
+    check.findings.Warn(lineNumber, key, TextId::ProtectedKey, {check.Quote(reg.keyPath)});
   }
 }
 
@@ -93,20 +84,18 @@ void CheckRegLines(const ScriptCheck& check) {
       continue;
     }
     if (reg.keyword == setup::RegKeyword::Unknown) {
-      check.findings.Warn(
-          line, key, "unknown keyword " + check.Quote(reg.keywordText) + ": the line is ignored (open, string, long)");
+      check.findings.Warn(line, key, TextId::UnknownRegKeyword, {check.Quote(reg.keywordText)});
       continue;
     }
     if (!keyOpen) {
-      check.findings.Fail(line, key, "a value before any \"open\" line: the installation stops with a registry error");
+      check.findings.Fail(line, key, TextId::ValueBeforeOpen);
     }
     if (reg.keyword == setup::RegKeyword::String) CheckStrayMacro(check, line, key, reg.value);
     if (reg.keyword == setup::RegKeyword::Long && !setup::ParseInteger(reg.value)) {
-      check.findings.Fail(line, key,
-                          check.Quote(reg.value) + " is not a number: the installation stops with a registry error");
+      check.findings.Fail(line, key, TextId::LongNotANumber, {check.Quote(reg.value)});
     }
     if (reg.textAfterFields) {
-      check.findings.Warn(line, key, "text after the third field is ignored (a value cannot hold a comma)");
+      check.findings.Warn(line, key, TextId::TextAfterRegFields);
     }
   }
 }
@@ -114,16 +103,15 @@ void CheckRegLines(const ScriptCheck& check) {
 void CheckCfgLines(const ScriptCheck& check) {
   const setup::TextList& list = check.script.CfgList;
   if (!list.empty() && check.script.ConfigFileName.empty()) {
-    check.findings.Warn(check.LineOf("CFG1"), "CFG1", "CFG lines without CFGNAME: no configuration file is written");
+    check.findings.Warn(check.LineOf("CFG1"), "CFG1", TextId::CfgWithoutName);
   }
   for (std::size_t i = 0; i < list.size(); ++i) {
     const std::string key = Key(setup::keys::kCfg, i);
     const int line = check.LineOf(key);
     const std::size_t length = check.Expand(list[i]).size();
     if (length > kLongestConfigLine) {
-      check.findings.Warn(line, key,
-                          std::to_string(length) + " bytes after expansion: longer than " +
-                              std::to_string(kLongestConfigLine) + " bytes");
+      check.findings.Warn(line, key, TextId::CfgLineTooLong,
+                          {std::to_string(length), std::to_string(kLongestConfigLine)});
     }
     CheckStrayMacro(check, line, key, list[i]);
   }
@@ -137,15 +125,13 @@ void CheckStartLines(const ScriptCheck& check) {
     const setup::StartLine start = setup::ParseStartLine(list[i]);
     std::string folder = check.Expand(start.folder);
     if (folder.empty()) folder = start.name;
-    if (start.target.empty())
-      check.findings.Warn(line, key, "no target: the shortcut points at the destination folder");
-    if (start.name.empty()) check.findings.Warn(line, key, "no name: the shortcut file is named \".lnk\"");
-    if (start.textAfterFields) check.findings.Warn(line, key, "text after the third field is ignored");
+    if (start.target.empty()) check.findings.Warn(line, key, TextId::NoShortcutTarget);
+    if (start.name.empty()) check.findings.Warn(line, key, TextId::NoShortcutName);
+    if (start.textAfterFields) check.findings.Warn(line, key, TextId::TextAfterFields);
     // The uninstaller empties only the Start-menu folder named like the title.
     if (!EqualsIgnoringAsciiCase(folder, check.script.Title)) {
-      check.findings.Warn(line, key,
-                          "folder " + check.Quote(folder) + " differs from TITLE " + check.Quote(check.script.Title) +
-                              ": the uninstaller leaves this shortcut behind");
+      check.findings.Warn(line, key, TextId::ShortcutOutsideTitle,
+                          {check.Quote(folder), check.Quote(check.script.Title)});
     }
   }
 }
@@ -156,12 +142,12 @@ void CheckRemoveLines(const ScriptCheck& check) {
     const std::string key = Key(setup::keys::kRemove, i);
     const int line = check.LineOf(key);
     if (list[i].find_first_of("*?") != std::string::npos) {
-      check.findings.Warn(line, key, "wildcards are not expanded: this value deletes nothing");
+      check.findings.Warn(line, key, TextId::RemoveWildcards);
       continue;
     }
     const std::string expanded = check.Expand(list[i]);
     if (!setup::IsFullPath(expanded)) {
-      check.findings.Warn(line, key, check.Quote(expanded) + " is not a full path: the uninstaller does not delete it");
+      check.findings.Warn(line, key, TextId::RemoveNotFullPath, {check.Quote(expanded)});
     }
   }
 }

@@ -23,16 +23,11 @@ bool IsHiddenSetupHeader(const ScriptLine& line) {
   return EqualsIgnoringAsciiCase(TrimControls(inside), kSetup);
 }
 
-std::string Entries(std::size_t count) { return std::to_string(count) + (count == 1 ? " entry is" : " entries are"); }
-
 void CheckHiddenHeaders(const ScriptCheck& check) {
   for (const ScriptLine& line : check.lines.lines()) {
     if (!IsHiddenSetupHeader(line)) continue;
     const bool bom = line.text.rfind(kByteOrderMark, 0) == 0;
-    check.findings.Warn(line.number, kSetupHeader,
-                        bom ? "a byte-order mark stands before the header: the installer does not see this section "
-                              "(save the file as Shift-JIS without a BOM)"
-                            : "text stands before the header on its line: the installer does not see this section");
+    check.findings.Warn(line.number, kSetupHeader, bom ? TextId::MarkBeforeHeader : TextId::TextBeforeHeader);
   }
 }
 
@@ -40,17 +35,17 @@ void CheckSections(const ScriptCheck& check) {
   const std::vector<ScriptSection>& sections = check.lines.sections();
   const ScriptSection* visible = check.Setup();
   if (visible == nullptr) {
-    check.findings.Fail(0, kSetupHeader, "no [SETUP] section: the installer sees an empty script");
+    check.findings.Fail(0, kSetupHeader, TextId::NoSetupSection);
   }
   for (const ScriptSection& section : sections) {
     if (&section == visible) continue;
     if (EqualsIgnoringAsciiCase(section.name, kSetup)) {
+      const std::size_t entries = section.entries.size();
       check.findings.Warn(section.headerLine, kSetupHeader,
-                          "this section is hidden by the [SETUP] at line " + std::to_string(visible->headerLine) +
-                              ": its " + Entries(section.entries.size()) + " never read");
+                          entries == 1 ? TextId::HiddenSectionOneEntry : TextId::HiddenSection,
+                          {std::to_string(visible->headerLine), std::to_string(entries)});
     } else {
-      check.findings.Warn(section.headerLine, "[" + check.Utf8(section.name) + "]",
-                          "section never read: the installer reads only [SETUP]");
+      check.findings.Warn(section.headerLine, "[" + check.Utf8(section.name) + "]", TextId::SectionNeverRead);
     }
   }
 }
@@ -65,15 +60,13 @@ void CheckLines(const ScriptCheck& check) {
     if (line.section < 0 && (line.kind == LineKind::Entry || line.kind == LineKind::Text) && !underHiddenHeader) {
       const bool bom = line.text.rfind(kByteOrderMark, 0) == 0;
       check.findings.Warn(line.number, line.kind == LineKind::Entry ? line.name : "",
-                          bom ? "a byte-order mark starts the file: save it as Shift-JIS without one"
-                              : "before the first section: never read");
+                          bom ? TextId::MarkStartsFile : TextId::BeforeFirstSection);
     } else if (visible != nullptr && line.section >= 0 && &check.lines.sections()[line.section] == visible) {
       if (line.kind == LineKind::Text && !IsHiddenSetupHeader(line)) {
-        check.findings.Warn(line.number, "", "no \"=\" on this line: it is not an entry and is never read");
+        check.findings.Warn(line.number, "", TextId::NoEqualsSign);
       } else if (line.kind == LineKind::Entry && visible->lastOf.at(ToUpperAscii(line.name)) != i) {
         const ScriptLine& last = check.lines.lines()[visible->lastOf.at(ToUpperAscii(line.name))];
-        check.findings.Warn(line.number, line.name,
-                            "given again at line " + std::to_string(last.number) + ": this value is never read");
+        check.findings.Warn(line.number, line.name, TextId::GivenAgain, {std::to_string(last.number)});
       }
     }
   }
@@ -83,7 +76,7 @@ void CheckLines(const ScriptCheck& check) {
 
 void CheckStructure(const ScriptCheck& check) {
   if (check.lines.nulLine() > 0) {
-    check.findings.Warn(check.lines.nulLine(), "", "a NUL byte: the installer reads nothing from here on");
+    check.findings.Warn(check.lines.nulLine(), "", TextId::NulByte);
   }
   CheckHiddenHeaders(check);
   CheckSections(check);

@@ -29,16 +29,13 @@ void ReportRun(const DryRun& run, const CheckOptions& options, Findings& finding
   bool explained = false;
   for (const setup::ShownBox& box : run.boxes) {
     if (box.kind != setup::BoxKind::Error) continue;
-    findings.Fail(
-        0, "",
-        "the dry run into " + system.AnsiToUtf8(run.destination) + " shows the error \"" + OneLine(box.text) + "\"");
+    findings.Fail(0, "", TextId::DryRunShowsError, {system.AnsiToUtf8(run.destination), OneLine(box.text)});
     explained = true;
   }
   if (explained || run.finished) return;
-  std::string last = run.boxes.empty() ? std::string() : " after \"" + OneLine(run.boxes.back().text) + "\"";
-  findings.Fail(0, "",
-                std::string(run.started ? "the dry run stops before the end" : "the dry run does not start") + last +
-                    (options.pc9821 ? " (as a PC-9821)" : ""));
+  const Text last = run.boxes.empty() ? Text() : Text(TextId::AfterBox, {OneLine(run.boxes.back().text)});
+  findings.Fail(0, "", run.started ? TextId::DryRunStops : TextId::DryRunDoesNotStart,
+                {last, options.pc9821 ? Text(TextId::AsPc9821) : Text()});
 }
 
 DryRun DryRunWithFallback(const CdFolder& cd, const std::string& scriptBytes, const CheckOptions& options,
@@ -48,10 +45,9 @@ DryRun DryRunWithFallback(const CdFolder& cd, const std::string& scriptBytes, co
   DryRun run = RunInstallation(first, dryOptions);
   if (run.started || !dryOptions.destination.empty()) return run;
   // The script's own DIR was refused: say so, and look at the rest of the run elsewhere.
-  std::string reason = run.boxes.empty() ? std::string() : ": \"" + OneLine(run.boxes.back().text) + "\"";
-  check.findings.Warn(check.LineOf("DIR"), "DIR",
-                      "the installer refuses the default folder " + check.Quote(run.destination) + reason +
-                          " (the dry run uses " + kStandInDestination + " instead)");
+  const Text reason = run.boxes.empty() ? Text() : Text(TextId::RefusalText, {OneLine(run.boxes.back().text)});
+  check.findings.Warn(check.LineOf("DIR"), "DIR", TextId::DefaultFolderRefused,
+                      {check.Quote(run.destination), reason, kStandInDestination});
   CheckMachine second(cd, scriptBytes);
   dryOptions.destination = kStandInDestination;
   return RunInstallation(second, dryOptions);
@@ -74,12 +70,10 @@ std::string JoinPath(const std::string& folder, const std::string& name) {
 // Entries of the folder the check cannot see as the installer would.
 void ReportUnreadEntries(const CdFolder& cd, Findings& findings) {
   for (const std::string& name : cd.untranslatable) {
-    findings.Fail(
-        0, "", "\"" + name + "\": the name cannot be written in Shift-JIS, so the installer never sees it (rename it)");
+    findings.Fail(0, "", TextId::NameNotShiftJis, {name});
   }
   for (const std::string& name : cd.links) {
-    findings.Warn(0, "",
-                  "\"" + name + "\" is a symbolic link: not followed (a CD holds no links; put the file itself there)");
+    findings.Warn(0, "", TextId::SymbolicLink, {name});
   }
 }
 
@@ -100,7 +94,7 @@ CheckResult CheckImage(const CdFolder& cd, const std::string& scriptBytes, const
   if (check.Setup() == nullptr) return result;
   const DryRun run = DryRunWithFallback(cd, scriptBytes, options, check);
   ReportRun(run, options, result.findings, machine.platform().system);
-  if (options.plan) result.planText = FormatPlan(run, machine.platform().system);
+  if (options.plan) result.planText = FormatPlan(run, machine.platform().system, options.language);
 
   // "$" and "~" stand for the folder the dry run installed into, as they do in the installation.
   script.DestDir = run.destination;
@@ -117,14 +111,14 @@ CheckResult RunCheck(const CheckOptions& options) {
   failed.scriptName = options.target;
   // A mistyped folder must not make the folder around it the image.
   if (!DiskPathExists(options.target)) {
-    failed.findings.Fail(0, "", "no such folder");
+    failed.findings.Fail(0, "", TextId::NoSuchFolder);
     return failed;
   }
   const bool isFolder = IsDiskFolder(options.target);
   const std::string folder = isFolder ? options.target : FolderOf(options.target);
   const std::optional<CdFolder> cd = ReadCdFolder(folder);
   if (!cd) {
-    failed.findings.Fail(0, "", "no such CD image folder");
+    failed.findings.Fail(0, "", TextId::NoSuchCdFolder);
     return failed;
   }
   std::optional<std::string> bytes;
@@ -138,13 +132,13 @@ CheckResult RunCheck(const CheckOptions& options) {
       bytes = ReadDiskFile(entry.diskPath);
     }
     if (!bytes) {
-      failed.findings.Fail(0, "", std::string("no ") + kScriptName + " in the CD image folder");
+      failed.findings.Fail(0, "", TextId::NoScriptInFolder, {kScriptName});
       return failed;
     }
   } else {
     bytes = ReadDiskFile(DiskPathOfArgument(options.target));
     if (!bytes) {
-      failed.findings.Fail(0, "", "cannot read the script");
+      failed.findings.Fail(0, "", TextId::CannotReadScript);
       return failed;
     }
   }

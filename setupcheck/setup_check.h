@@ -15,12 +15,15 @@ struct CheckOptions {
   bool plan = false;
   std::string planDestination;  // with plan: the folder typed in; empty takes the script's DIR
   bool pc9821 = false;
+  // The plan's language. Findings keep their texts and take a language when printed; the plan is
+  // written here, while the dry run's machine still converts its Shift-JIS text.
+  Language language = Language::English;
 };
 
 struct CheckResult {
   std::string scriptName;  // the script as findings name it
   Findings findings;
-  std::string planText;  // UTF-8; empty unless a plan was asked for
+  std::string planText;  // UTF-8, in the options' language; empty unless a plan was asked for
 };
 
 // Reads the image from disk and checks it.

@@ -64,10 +64,10 @@ cp -r "$publisher" "$typo"
 cp "$E2E_BIN_DIR/../clips/d.avi" "$typo/d.avi"
 iconv -f CP932 -t UTF-8 "$publisher/setup.ini" | sed 's/^SRC=/SCR=/' | iconv -f UTF-8 -t CP932 >"$typo/setup.ini"
 errors_refused_unless_forced() {
-  exits_with 1 bash "$scripts/make-cd.sh" "$typo" "$WORK/typo-cd" --iso &&
+  LC_ALL=C exits_with 1 bash "$scripts/make-cd.sh" "$typo" "$WORK/typo-cd" --iso &&
     grep -q "error: no file is copied" "$WORK/last-output.txt" && [ ! -e "$WORK/typo-cd" ] &&
     [ ! -e "$WORK/typo-cd.iso" ] || return 1
-  exits_with 0 bash "$scripts/make-cd.sh" "$typo" "$WORK/typo-cd" --force &&
+  LC_ALL=C exits_with 0 bash "$scripts/make-cd.sh" "$typo" "$WORK/typo-cd" --force &&
     grep -q "error: no file is copied" "$WORK/last-output.txt" && grep -q '^open=setupx.exe' "$WORK/typo-cd/AUTORUN.INF"
 }
 check "make-cd.sh refuses a script that copies nothing, naming the cause; --force makes it, with the launcher" \

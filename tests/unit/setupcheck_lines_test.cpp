@@ -103,12 +103,14 @@ TEST(ScriptConversion, WritesShiftJisWithCrLfAndStopsAtTheFirstCharacterItLacks)
   const std::string in = (folder / "in.ini").string();
   const std::string out = (folder / "setup.ini").string();
   std::ofstream(in, std::ios::binary) << "TITLE=ゲーム\n";
-  std::string report;
+  Text report;
   EXPECT_EQ(RunScriptConversion(in, out, report), 0) << report;
   EXPECT_EQ(ReadDiskFile(out), std::string("TITLE=\x83\x51\x81\x5B\x83\x80\r\n"));
   std::ofstream(in, std::ios::binary) << "TITLE=ゲーム\nSTART1=GAME.EXE,遊ぶ♡,ゲーム\n";
   EXPECT_EQ(RunScriptConversion(in, out, report), 2);
   EXPECT_TRUE(testing::Contains(report, in + ":2:19: the character \"♡\""));
+  EXPECT_TRUE(
+      testing::Contains(report.In(Language::Japanese), in + ":2:19: 文字 \"♡\" (U+2661) は Shift-JIS にありません"));
   EXPECT_FALSE(std::filesystem::exists(out));
   std::filesystem::remove_all(folder);
 }

@@ -2,6 +2,9 @@
 // compared with the complete list of findings so that no check fires where it should not.
 #include <gtest/gtest.h>
 
+#include <set>
+#include <string_view>
+
 #include "tests/unit/setupcheck_test_support.h"
 
 namespace setupcheck {
@@ -310,6 +313,91 @@ TEST(ScriptCheck, ARefusedDefaultFolderIsAWarningAndTheRunGoesOnElsewhere) {
   const CheckResult empty = CheckLines(lines);
   EXPECT_EQ(testing::Where(empty), (Where{"3 DIR warning"}));
   EXPECT_TRUE(Contains(MessagesAt(empty, 3, "DIR"), "インストール先のフォルダ名を入力してください"));
+}
+
+// The report in each language: the same lines, keys and arguments in the words of each, a text
+// given as an argument (the suggested key) in the same language, and the summary's counts.
+TEST(ScriptCheck, TheReportIsWrittenInTheReadersLanguage) {
+  CheckOptions options;
+  options.plan = true;
+  options.language = Language::Japanese;
+  const CheckResult result =
+      testing::Check(Crlf(With(CleanScript(), {"COPPY2=README.TXT,$", "COPY3=x,$"})), CleanImage(), options);
+  const auto report = [&](Language language) {
+    std::string text;
+    for (const Finding& f : result.findings.Sorted()) text += FormatFinding("setup.ini", f, language) + "\n";
+    return text + FormatSummary("setup.ini", result.findings, language);
+  };
+  EXPECT_EQ(report(Language::English),
+            "setup.ini:15: COPPY2: warning: unknown key, never read (did you mean COPY2?)\n"
+            "setup.ini:16: COPY3: warning: never read: the COPY list ends at COPY1 because COPY2 is missing\n"
+            "setup.ini: 2 warnings, 0 errors\n");
+  EXPECT_EQ(report(Language::Japanese),
+            "setup.ini:15: COPPY2: 警告: 知らないキーなので、読まれません (COPY2 の間違いではありませんか?)\n"
+            "setup.ini:16: COPY3: 警告: 読まれません。COPY2 がないので、COPY のリストは COPY1 で終わっています\n"
+            "setup.ini: 警告 2 件、エラー 0 件\n");
+  // The plan's headings follow the options' language; the lines scripts look for do not change.
+  EXPECT_TRUE(Contains(result.planText,
+                       "C:\\Game へのインストール\nコピーされるファイル (3):\n"
+                       "  D:\\DATA\\GAME.EXE -> C:\\Game\\GAME.EXE\n"));
+
+  Findings one;
+  one.Warn(1, "A", TextId::NulByte);
+  one.Fail(2, "B", TextId::NoTitle);
+  EXPECT_EQ(FormatSummary("a", one, Language::English), "a: 1 warning, 1 error\n");
+  EXPECT_EQ(FormatSummary("a", one, Language::Japanese), "a: 警告 1 件、エラー 1 件\n");
+  EXPECT_EQ(FormatSummary("a", Findings(), Language::English), "a: no findings\n");
+  EXPECT_EQ(FormatSummary("a", Findings(), Language::Japanese), "a: 指摘はありません\n");
+}
+
+// Every text has both languages, a Japanese text that is not the English one left in place, and
+// the same arguments {1} to {n} in both, so that no argument is dropped or made up in either.
+TEST(Texts, EveryTextHasBothLanguagesWithTheSameArguments) {
+  const auto arguments = [](std::string_view text) {
+    std::set<int> found;
+    for (std::size_t at = text.find('{'); at != std::string_view::npos; at = text.find('{', at + 1)) {
+      if (at + 2 < text.size() && text[at + 2] == '}') found.insert(text[at + 1] - '0');
+    }
+    return found;
+  };
+  for (int i = 0; i < static_cast<int>(TextId::Count); ++i) {
+    const TextRow& row = RowOf(static_cast<TextId>(i));
+    SCOPED_TRACE(row.english);
+    EXPECT_EQ(static_cast<int>(row.id), i) << "the table's rows are in the order of TextId";
+    EXPECT_NE(std::string_view(row.japanese), "");
+    EXPECT_NE(std::string_view(row.japanese), row.english);
+    const std::set<int> english = arguments(row.english);
+    EXPECT_EQ(arguments(row.japanese), english);
+    EXPECT_TRUE(english.empty() || (*english.begin() == 1 && *english.rbegin() == static_cast<int>(english.size())))
+        << "arguments numbered from {1} without a gap";
+  }
+  // An argument is written as given, even when it looks like a placeholder.
+  EXPECT_EQ(Text(TextId::GivenAgain, {"{1}"}).In(Language::English),
+            "given again at line {1}: this value is never read");
+}
+
+// The POSIX order: the first of LC_ALL, LC_MESSAGES and LANG that is set and not empty decides.
+TEST(Texts, TheLocaleChoosesTheLanguage) {
+  const struct {
+    const char* lcAll;
+    const char* lcMessages;
+    const char* lang;
+    Language language;
+  } cases[] = {
+      {nullptr, nullptr, "ja_JP.UTF-8", Language::Japanese},
+      {"C", nullptr, "ja_JP.UTF-8", Language::English},
+      {nullptr, "ja_JP", "en_US.UTF-8", Language::Japanese},
+      {"", "", "ja", Language::Japanese},
+      {"en_US.UTF-8", "ja_JP.UTF-8", "ja_JP.UTF-8", Language::English},
+      {"ja_JP.eucJP", nullptr, "C", Language::Japanese},
+      {nullptr, nullptr, "C.UTF-8", Language::English},
+      {nullptr, nullptr, "jv_ID", Language::English},
+      {nullptr, nullptr, nullptr, Language::English},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(LanguageOfLocale(c.lcAll, c.lcMessages, c.lang), c.language)
+        << (c.lcAll ? c.lcAll : "-") << " " << (c.lcMessages ? c.lcMessages : "-") << " " << (c.lang ? c.lang : "-");
+  }
 }
 
 }  // namespace

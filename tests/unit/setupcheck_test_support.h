@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <ostream>
 #include <set>
 #include <string>
 #include <vector>
@@ -17,6 +18,13 @@
 #include "setup/script/setup_script.h"
 #include "setupcheck/script_lines.h"
 #include "setupcheck/setup_check.h"
+
+namespace setupcheck {
+
+// A text in a failed assertion's message, in English.
+inline std::ostream& operator<<(std::ostream& out, const Text& text) { return out << text.In(Language::English); }
+
+}  // namespace setupcheck
 
 namespace setupcheck::testing {
 
@@ -94,11 +102,11 @@ inline std::vector<std::string> Where(const CheckResult& result) {
   return where;
 }
 
-// The messages of the findings at a line and key, joined, for substring checks.
+// The messages of the findings at a line and key, in English, joined, for substring checks.
 inline std::string MessagesAt(const CheckResult& result, int line, const std::string& key) {
   std::string text;
   for (const Finding& f : result.findings.all()) {
-    if (f.line == line && f.key == key) text += f.message + "\n";
+    if (f.line == line && f.key == key) text += f.message.In(Language::English) + "\n";
   }
   return text;
 }
@@ -108,10 +116,13 @@ inline ::testing::AssertionResult Contains(const std::string& text, const std::s
   if (text.find(part) != std::string::npos) return ::testing::AssertionSuccess();
   return ::testing::AssertionFailure() << "\"" << part << "\" is not in:\n" << text;
 }
+inline ::testing::AssertionResult Contains(const Text& text, const std::string& part) {
+  return Contains(text.In(Language::English), part);
+}
 
 inline std::string AllMessages(const CheckResult& result) {
   std::string text;
-  for (const Finding& f : result.findings.Sorted()) text += FormatFinding("setup.ini", f) + "\n";
+  for (const Finding& f : result.findings.Sorted()) text += FormatFinding("setup.ini", f, Language::English) + "\n";
   return text;
 }
 
