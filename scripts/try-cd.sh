@@ -77,7 +77,8 @@ if [ "$WINE_ARCH" = win32 ] && ! bash "$here/install-wine32.sh" --check >/dev/nu
   exit 1
 fi
 # The tools below parse bytes and ASCII keywords (setupcheck's plan included, in English); Wine
-# itself gets its own locale (wine-env.sh).
+# itself gets its own locale (wine-env.sh), and make-cd's findings are printed in the user's.
+user_lc_all=${LC_ALL:-}
 export LC_ALL=C
 source "$here/wine-env.sh"
 source "$here/plan-compare.sh"
@@ -165,7 +166,7 @@ if [ -e "$out" ]; then
   rm -rf "$work" "$out"/*.png
 fi
 mkdir -p "$shots"
-CDSETUP_BUILD=$build bash "$here/make-cd.sh" "$folder" "$work/cd" || stopped
+LC_ALL=$user_lc_all CDSETUP_BUILD=$build bash "$here/make-cd.sh" "$folder" "$work/cd" || stopped
 
 step="starting Wine"
 # A template of the other kind, left by an older try-cd run with mismatched settings, is made anew.

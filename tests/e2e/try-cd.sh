@@ -74,7 +74,7 @@ check "make-cd.sh refuses a script that copies nothing, naming the cause; --forc
   errors_refused_unless_forced
 # Both before Wine starts: try-cd tries only what make-cd would press, with a build of its Wine's kind.
 refused_before_wine() {
-  exits_with 1 bash "$scripts/try-cd.sh" "$typo" "$WORK/try-typo" && grep -q "error: no file is copied" "$WORK/last-output.txt" &&
+  LC_ALL=C exits_with 1 bash "$scripts/try-cd.sh" "$typo" "$WORK/try-typo" && grep -q "error: no file is copied" "$WORK/last-output.txt" &&
     WINE_ARCH=win32 exits_with 1 bash "$scripts/try-cd.sh" "$publisher" "$WORK/try-x" &&
     grep -q "bin/setup.exe is win64, not win32" "$WORK/last-output.txt" && [ ! -e "$WORK/try-x/work/prefix" ]
 }
