@@ -24,19 +24,11 @@ _plan_programs='C:\WINDOWS\Start Menu\Programs'
 plan_snapshot() {
   mkdir -p "$1"
   (cd "$WINEPREFIX/drive_c" && find . -mindepth 1 -type f -printf '%p\n' | LC_ALL=C sort) >"$1/files.txt"
-  { _plan_export 'HKEY_LOCAL_MACHINE\SOFTWARE'; _plan_export 'HKEY_CURRENT_USER\Software'; } |
+  { reg_export 'HKEY_LOCAL_MACHINE\SOFTWARE'; reg_export 'HKEY_CURRENT_USER\Software'; } |
     awk '/^\[/ { key = substr($0, 2, length($0) - 2); wine = index(key "\\", "HKEY_CURRENT_USER\\Software\\Wine\\") == 1 }
          wine { next }
          /^\[/ { print "key\t" key; next }
          /^(@|")/ { print "value\t" key "\t" $0 }' | LC_ALL=C sort >"$1/registry.txt"
-}
-
-_plan_export() {
-  local file="$WINEPREFIX/drive_c/plan-export.reg"
-  rm -f "$file"
-  wine_reg export "$1" 'C:\plan-export.reg' /y >/dev/null 2>&1 || return 0
-  iconv -f UTF-16 -t UTF-8 "$file" | tr -d '\r'
-  rm -f "$file"
 }
 
 plan_normalize() {

@@ -17,6 +17,8 @@
 #   run_wine PROGRAM ARGS...   run a Windows program in $WINEPREFIX (timeout $WINE_TIMEOUT s,
 #                              scaled by $WINE_SLOWDOWN)
 #   wine_reg ARGS...           run reg.exe in $WINEPREFIX (reg add/query/export/delete)
+#   reg_export KEY             print the key as .reg text in UTF-8 without carriage returns
+#                              (nothing when it is absent)
 #   declare_drive L TYPE DIR   map drive letter L to folder DIR as TYPE (hd, cdrom, network,
 #                              floppy); restarts the session (wine_start) so that it takes effect
 #   wine_path UNIXPATH         print the Windows path (Z:\...) of a Unix path
@@ -147,6 +149,14 @@ run_wine() {
 
 wine_reg() {
   run_wine reg "$@"
+}
+
+reg_export() {
+  local file="$WINEPREFIX/drive_c/harness-export.reg"
+  rm -f "$file"
+  wine_reg export "$1" 'C:\harness-export.reg' /y >/dev/null 2>&1 || return 0
+  iconv -f UTF-16 -t UTF-8 "$file" | tr -d '\r'
+  rm -f "$file"
 }
 
 wine_start() {

@@ -115,15 +115,6 @@ missing() {
   [ ! -e "$1" ]
 }
 
-# reg_export KEY: the key as .reg text in UTF-8 without carriage returns (nothing if it is absent).
-reg_export() {
-  local file="$WINEPREFIX/drive_c/harness-export.reg"
-  rm -f "$file"
-  wine_reg export "$1" 'C:\harness-export.reg' /y >/dev/null 2>&1 || return 0
-  iconv -f UTF-16 -t UTF-8 "$file" | tr -d '\r'
-  rm -f "$file"
-}
-
 # reg_has KEY LINE: the exported key holds LINE exactly (a value line such as "Name"="text").
 reg_has() {
   local exported
