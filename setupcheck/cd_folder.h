@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
@@ -33,8 +34,9 @@ std::optional<CdFolder> ReadCdFolder(const std::string& root);
 // The form ReadDiskFile takes of a path given on the command line.
 std::string DiskPathOfArgument(const std::string& argument);
 
-// The whole content of a file; nothing when it cannot be read.
-std::optional<std::string> ReadDiskFile(const std::string& diskPath);
+// The content of a file, whole or its first `limit` bytes; nothing when it cannot be read.
+std::optional<std::string> ReadDiskFile(const std::string& diskPath,
+                                        std::size_t limit = std::numeric_limits<std::size_t>::max());
 
 // Whether a path names a folder on this machine.
 bool IsDiskFolder(const std::string& path);

@@ -3,6 +3,7 @@
 // Symbolic links are listed, not followed.
 #include <iconv.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -86,10 +87,16 @@ std::optional<CdFolder> ReadCdFolder(const std::string& root) {
 
 std::string DiskPathOfArgument(const std::string& argument) { return argument; }
 
-std::optional<std::string> ReadDiskFile(const std::string& diskPath) {
+std::optional<std::string> ReadDiskFile(const std::string& diskPath, std::size_t limit) {
   std::ifstream file(diskPath, std::ios::binary);
   if (!file) return std::nullopt;
-  std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  std::string bytes;
+  char buffer[65536];
+  while (bytes.size() < limit) {
+    file.read(buffer, static_cast<std::streamsize>(std::min(sizeof buffer, limit - bytes.size())));
+    bytes.append(buffer, static_cast<std::size_t>(file.gcount()));
+    if (!file) break;
+  }
   if (file.bad()) return std::nullopt;
   return bytes;
 }

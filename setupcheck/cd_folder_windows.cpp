@@ -4,6 +4,8 @@
 // links (reparse points, NTFS on Windows 2000 and later) are listed, not followed.
 #include <windows.h>
 
+#include <algorithm>
+
 #include "setupcheck/cd_folder.h"
 
 namespace setupcheck {
@@ -85,7 +87,7 @@ std::optional<CdFolder> ReadCdFolder(const std::string& root) {
 
 std::string DiskPathOfArgument(const std::string& argument) { return AnsiToUtf8(argument); }
 
-std::optional<std::string> ReadDiskFile(const std::string& diskPath) {
+std::optional<std::string> ReadDiskFile(const std::string& diskPath, std::size_t limit) {
   HANDLE file = CreateFileW(Wide(diskPath).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return std::nullopt;
@@ -93,7 +95,12 @@ std::optional<std::string> ReadDiskFile(const std::string& diskPath) {
   char buffer[65536];
   DWORD read = 0;
   bool ok = true;
-  while ((ok = ReadFile(file, buffer, sizeof buffer, &read, nullptr) != FALSE) && read > 0) bytes.append(buffer, read);
+  while (bytes.size() < limit &&
+         (ok = ReadFile(file, buffer, static_cast<DWORD>(std::min(sizeof buffer, limit - bytes.size())), &read,
+                        nullptr) != FALSE) &&
+         read > 0) {
+    bytes.append(buffer, read);
+  }
   CloseHandle(file);
   if (!ok) return std::nullopt;
   return bytes;

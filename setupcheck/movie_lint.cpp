@@ -17,6 +17,9 @@ namespace setupcheck {
 namespace {
 
 constexpr char kMovieName[] = "d.avi";
+// The headers come first in the file, before the frames; a movie can be hundreds of megabytes,
+// more than a 32-bit setupcheck.exe can hold at once.
+constexpr std::size_t kHeadBytes = 1 << 20;
 constexpr std::uint32_t kWindowWidth = 640;
 constexpr std::uint32_t kWindowHeight = 480;
 
@@ -59,20 +62,24 @@ std::string CodecName(std::uint32_t compression) {
 }
 
 // Walks the chunks in [begin, end), entering the header list and its stream lists (two levels, so
-// a file of nested lists cannot run the walk deep); fills what it finds.
+// a file of nested lists cannot run the walk deep); fills what it finds. A list that runs past the
+// bytes read is walked as far as they go.
 void ScanChunks(std::string_view bytes, std::size_t begin, std::size_t end, int depth, MovieFormat& format, bool& video,
                 bool& haveHeader, bool& haveVideo) {
   for (std::size_t at = begin; at + 8 <= end;) {
     const std::uint32_t id = Little32(bytes, at);
     const std::size_t size = Little32(bytes, at + 4);
     const std::size_t data = at + 8;
-    if (size > end - data) return;
-    if (id == FourCc("LIST") && size >= 4) {
+    const std::size_t available = end - data;
+    const bool whole = size <= available;
+    if (id == FourCc("LIST") && size >= 4 && available >= 4) {
       const std::uint32_t type = Little32(bytes, data);
       if (depth < 2 && (type == FourCc("hdrl") || type == FourCc("strl"))) {
         video = false;
-        ScanChunks(bytes, data + 4, data + size, depth + 1, format, video, haveHeader, haveVideo);
+        ScanChunks(bytes, data + 4, data + std::min(size, available), depth + 1, format, video, haveHeader, haveVideo);
       }
+    } else if (!whole) {
+      return;
     } else if (id == FourCc("avih") && size >= 40) {
       format.width = Little32(bytes, data + 32);
       format.height = Little32(bytes, data + 36);
@@ -83,6 +90,7 @@ void ScanChunks(std::string_view bytes, std::size_t begin, std::size_t end, int 
       format.compression = Little32(bytes, data + 16);
       haveVideo = true;
     }
+    if (!whole) return;
     at = data + size + (size & 1);
   }
 }
@@ -103,7 +111,8 @@ void CheckMovie(const CdFolder& cd, Findings& findings) {
   for (const CdEntry& entry : cd.entries) {
     if ((entry.attributes & setup::kAttrDirectory) != 0 || !setup::EqualsIgnoringAsciiCase(entry.path, kMovieName))
       continue;
-    const std::optional<std::string> bytes = entry.diskPath.empty() ? std::nullopt : ReadDiskFile(entry.diskPath);
+    const std::optional<std::string> bytes =
+        entry.diskPath.empty() ? std::nullopt : ReadDiskFile(entry.diskPath, kHeadBytes);
     if (!bytes) return;
     const std::optional<MovieFormat> format = ReadMovieFormat(*bytes);
     if (!format) {

@@ -5,6 +5,7 @@
 
 #include <unistd.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -249,14 +250,25 @@ TEST_F(DiskImage, NamesOutsideShiftJisAreErrorsAndLinksAreNotFollowed) {
   EXPECT_TRUE(Contains(report, "warning: \"DATA\\ROOT\" is a symbolic link: not followed"));
 }
 
-// The build's own opening movie plays; one made with another codec, or larger than the
-// launcher's window, or no AVI at all, is named.
+// The build's own opening movie plays, also with a header list longer than the part of the file
+// that is read; one made with another codec, or larger than the launcher's window, or no AVI at
+// all, is named.
 TEST_F(DiskImage, AMovieNoWindowsPlaysOrThatDoesNotFitIsNamed) {
   Write("DATA/GAME.EXE", "x");
   Write("SETUP.INI", Script({"COPY1=*.*,$"}));
   const std::vector<std::uint8_t> avi = tools::WriteRle8Avi({tools::DrawOpeningMovie(2), tools::ClipPalette(), 10});
   std::string movie(avi.begin(), avi.end());
   Write("D.AVI", movie);
+  EXPECT_EQ(testing::Where(Run()), Where{});
+  std::string padded = movie;
+  const std::size_t listSizeAt = padded.find("hdrl") - 4;
+  std::uint32_t listSize = 0, junk = 3 << 19;  // a padding chunk of 1.5 MB ends the header list
+  std::memcpy(&listSize, &padded[listSizeAt], 4);
+  padded.insert(listSizeAt + 4 + listSize,
+                "JUNK" + std::string(reinterpret_cast<char*>(&junk), 4) + std::string(junk, 0));
+  listSize += 8 + junk;
+  std::memcpy(&padded[listSizeAt], &listSize, 4);
+  Write("D.AVI", padded);
   EXPECT_EQ(testing::Where(Run()), Where{});
   movie.replace(movie.find("strf") + 8 + 16, 4, "XVID");
   movie.replace(movie.find("avih") + 8 + 32, 2, "\x20\x03");  // 800 wide
