@@ -113,6 +113,7 @@ class Registry {
   // Opens the key below parent, creating it and missing parents; an empty path opens parent itself.
   // The handle must be closed.
   virtual std::optional<CreatedKey> CreateKey(KeyHandle parent, const std::string& path) = 0;
+  // Opens an existing key for reading its values and subkeys, and as the parent of a DeleteKey.
   virtual std::optional<KeyHandle> OpenKey(KeyHandle parent, const std::string& path) = 0;
   virtual bool SetString(KeyHandle key, const std::string& name, const std::string& value) = 0;
   virtual bool SetDword(KeyHandle key, const std::string& name, std::uint32_t value) = 0;

@@ -82,9 +82,12 @@ std::optional<CreatedKey> WinRegistry::CreateKey(KeyHandle parent, const std::st
   return CreatedKey{ToKeyHandle(opened), made.size() + (isNew ? 1 : 0)};
 }
 
+// Read access is all its callers need: RegDeleteKeyA takes no right on the parent's handle. Full
+// access, which asks for WRITE_DAC and WRITE_OWNER too, can be refused where reading is allowed:
+// to a user without administrator rights on NT, and on the keys the system owns from Vista on.
 std::optional<KeyHandle> WinRegistry::OpenKey(KeyHandle parent, const std::string& path) {
   HKEY opened = nullptr;
-  if (RegOpenKeyExA(ToHkey(parent), path.c_str(), 0, KEY_ALL_ACCESS, &opened) != ERROR_SUCCESS) return std::nullopt;
+  if (RegOpenKeyExA(ToHkey(parent), path.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) return std::nullopt;
   return ToKeyHandle(opened);
 }
 
