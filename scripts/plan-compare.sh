@@ -1,9 +1,10 @@
 # What a CD installed under Wine against what setupcheck's plan says it installs: sourced by
 # try-cd.sh after wine-env.sh, never run.
 #
-# The plan comes from the installer's own steps run on a simulated machine, so a script mistake
-# that both the installer and a look at the uninstallation would pass (a COPY line that matches
-# other files than meant, a key or value in the wrong place) shows up as a difference here.
+# The plan is the installer's own steps run on setupcheck's simulated machine, the installation the
+# same steps on Wine. Where they part (a file Windows did not copy, a key or shortcut made
+# elsewhere, a simulated machine that no longer answers as Windows does), the difference is named
+# here, so a CD that setupcheck passes cannot install something else unnoticed.
 #
 #   plan_snapshot DIR          the files below drive C: and the registry before the installation
 #   plan_normalize             standard input, a plan, with the simulated machine's folders made
